@@ -1,0 +1,56 @@
+#include "app/display_rules.h"
+
+#include <QRegularExpression>
+#include <algorithm>
+#include <cmath>
+
+namespace tipora {
+
+namespace {
+
+// The locale's long time format with its time zone removed; the zone name says nothing to a
+// learner and makes the label too wide.
+QString timeFormatWithoutZone(const QLocale& locale) {
+    QString format = locale.timeFormat(QLocale::LongFormat);
+    format.remove(QRegularExpression(QStringLiteral("\\s*\\bt+\\b\\s*")));
+    return format.trimmed();
+}
+
+QString timeSeparator(const QLocale& locale) {
+    static const QRegularExpression separator(QStringLiteral("[Hh]+([^Hhms]+)m"));
+    const auto match = separator.match(locale.timeFormat(QLocale::LongFormat));
+    return match.hasMatch() ? match.captured(1) : QStringLiteral(":");
+}
+
+} // namespace
+
+QString counterText(int value) {
+    return QString::number(value);
+}
+
+QString errorsPerLineText(float value, const QLocale& locale) {
+    const auto tenths = static_cast<long long>(std::llround(static_cast<double>(value) * 10.0));
+    if (tenths % 10 == 0) {
+        return QString::number(tenths / 10);
+    }
+    QLocale plain = locale;
+    plain.setNumberOptions(QLocale::OmitGroupSeparator);
+    return plain.toString(static_cast<double>(tenths) / 10.0, 'f', 1);
+}
+
+QString lessonTimeText(qint64 seconds, const QLocale& locale) {
+    const qint64 total = std::max<qint64>(seconds, 0);
+    const QString sep = timeSeparator(locale);
+    return QStringLiteral("%1%2%3%4%5")
+        .arg(total / 3600)
+        .arg(sep)
+        .arg(total / 60 % 60, 2, 10, QLatin1Char('0'))
+        .arg(sep)
+        .arg(total % 60, 2, 10, QLatin1Char('0'));
+}
+
+QString timeOfDayText(const QTime& time, const QLocale& locale) {
+    return locale.toString(time, timeFormatWithoutZone(locale));
+}
+
+} // namespace tipora

@@ -1,0 +1,24 @@
+#pragma once
+
+#include <QLocale>
+#include <QString>
+#include <QTime>
+
+namespace tipora {
+
+// How the statistics labels show their values.
+
+// Plain decimal digits: no grouping, no leading zeros.
+QString counterText(int value);
+
+// Errors per line: whole numbers without a separator, otherwise one decimal with the locale's
+// separator ("1,3" in Czech).
+QString errorsPerLineText(float value, const QLocale& locale);
+
+// Lesson time is a duration: hours (unbounded), minutes and seconds, never an AM/PM marker.
+QString lessonTimeText(qint64 seconds, const QLocale& locale);
+
+// The time of day in the locale's long time format, without a time zone name.
+QString timeOfDayText(const QTime& time, const QLocale& locale);
+
+} // namespace tipora

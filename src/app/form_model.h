@@ -1,0 +1,107 @@
+#pragma once
+
+#include <QString>
+#include <cstdint>
+
+namespace tipora {
+
+// Colours are compared by exact value (a lit key remembers its lesson colour by reading it), so
+// they are plain 0xRRGGBB numbers.
+using Color = std::uint32_t;
+inline constexpr Color kBlack = 0x000000;
+inline constexpr Color kWhite = 0xFFFFFF;
+inline constexpr Color kRed = 0xFF0000;
+inline constexpr Color kGreen = 0x00FF00;
+inline constexpr Color kBlue = 0x0000FF;
+inline constexpr Color kYellow = 0xFFFF00;
+// The desktop's default text colour, which is black on the desktops the program targets.
+inline constexpr Color kSystemText = 0x000000;
+
+QString colorName(Color color); // "#RRGGBB"
+
+enum class ControlKind { Label, TextBox, Image, Shape, Line, OptionButton, Button };
+enum class Align { Left, Center, Right };
+// Font faces by role; the UI picks installed fonts that match their metrics.
+enum class FontFace { Serif, Mono, Sans, Symbol };
+enum class Picture { None, FingerGuide, NextLine, SlideOut, SlideIn, Loudspeaker };
+
+struct FontSpec {
+    FontFace face = FontFace::Serif;
+    double points = 11.25;
+    bool bold = false;
+    friend bool operator==(const FontSpec&, const FontSpec&) = default;
+};
+
+// Positions and sizes are in twips (1/1440 inch).
+struct Geometry {
+    int left = 0;
+    int top = 0;
+    int width = 0;
+    int height = 0;
+    friend bool operator==(const Geometry&, const Geometry&) = default;
+};
+
+// One control of a window with every property a handler may read or change. The form model,
+// not the widget, is the source of truth.
+struct Control {
+    QString name;
+    int index = -1; // member index within a control array, -1 for a single control
+    ControlKind kind = ControlKind::Label;
+    QString text;
+    Geometry geometry; // for a line: x1, y1 and x2 - x1, y2 - y1
+    Color back = kBlack;
+    Color fore = kWhite;
+    FontSpec font;
+    Align align = Align::Left;
+    bool border = false;
+    bool visible = true;
+    bool enabled = true;
+    bool locked = false; // text boxes: only the program writes their text
+    int value = 0;       // option buttons and check boxes
+    int lineWidth = 1;
+    Picture picture = Picture::None;
+
+    QString fullName() const; // "lblKlavesa(65)" for array members
+    friend bool operator==(const Control&, const Control&) = default;
+};
+
+struct MenuItem {
+    QString name;
+    QString caption;
+    bool enabled = true;
+};
+
+// A toolkit interval timer: enabling it or setting its interval restarts its countdown, which
+// the restart count lets the binding (or a virtual clock) notice.
+class ModelTimer {
+public:
+    ModelTimer(QString name, int interval, bool enabled);
+
+    const QString& name() const { return name_; }
+    int interval() const { return interval_; }
+    bool enabled() const { return enabled_; }
+    std::uint64_t restarts() const { return restarts_; }
+
+    void setInterval(int milliseconds);
+    void setEnabled(bool enabled);
+
+private:
+    QString name_;
+    int interval_;
+    bool enabled_;
+    std::uint64_t restarts_ = 0;
+};
+
+enum class MousePointer { Default, Hourglass };
+
+// The window itself: outer position and size in twips, as centring uses them.
+struct WindowState {
+    QString title;
+    int left = 0;
+    int top = 0;
+    int width = 0;
+    int height = 0;
+    MousePointer mousePointer = MousePointer::Default;
+};
+
+} // namespace tipora

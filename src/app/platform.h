@@ -1,0 +1,33 @@
+#pragma once
+
+#include <QLocale>
+#include <QSize>
+#include <QString>
+#include <QTime>
+
+namespace tipora {
+
+enum class MessageButtons { Ok, YesNo };
+
+// Values as the answers of a message box are numbered by the program (6 = Yes, 7 = No).
+enum class MessageResult { Ok = 1, Yes = 6, No = 7 };
+
+// Everything the handlers need from the desktop. The program passes the Qt implementation,
+// tests a scripted fake, so no handler ever needs a display or the wall clock.
+class Platform {
+public:
+    virtual ~Platform() = default;
+
+    virtual void beep() = 0;
+    // Modal: returns when the user has answered; timers keep firing meanwhile.
+    virtual MessageResult messageBox(const QString& text, const QString& title,
+                                     MessageButtons buttons) = 0;
+    virtual QTime currentTime() const = 0;
+    virtual QLocale locale() const = 0;
+    // The available screen area, in twips.
+    virtual QSize screenSizeTwips() const = 0;
+    // Ends the program at once, with exit status 0.
+    virtual void quit() = 0;
+};
+
+} // namespace tipora

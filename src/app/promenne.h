@@ -1,0 +1,20 @@
+#pragma once
+
+#include "app/shared_value.h"
+
+#include <cstdint>
+
+namespace tipora {
+
+// The values every window shares: the keyboard type asked at start, the four settings of
+// "tipora.ini" and the demonstration speed. Nothing else is shared between windows.
+struct Promenne {
+    SharedValue TypKlavesnice;
+    SharedValue Metronom;
+    SharedValue OdezvaKlaves;
+    SharedValue PipChyba;
+    SharedValue PipKlavesa;
+    std::int16_t RychlostUkazky = 0;
+};
+
+} // namespace tipora

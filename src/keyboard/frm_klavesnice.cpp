@@ -1,0 +1,81 @@
+#include "keyboard/frm_klavesnice.h"
+
+#include "app/platform.h"
+#include "keyboard/key_table.h"
+
+#include <QtMath>
+
+namespace tipora {
+
+namespace {
+
+Control dialogControl(const char* name, ControlKind kind, const QString& text, Geometry geometry,
+                      FontSpec font) {
+    Control c;
+    c.name = QString::fromLatin1(name);
+    c.kind = kind;
+    c.text = text;
+    c.geometry = geometry;
+    c.font = font;
+    return c;
+}
+
+} // namespace
+
+FrmKlavesnice::FrmKlavesnice(Promenne& shared, Platform& platform)
+    : shared_(shared), platform_(platform) {
+    window.title = QStringLiteral("Tipora 1.5");
+    window.width = kKlavesniceClientWidth;
+    window.height = kKlavesniceClientHeight;
+
+    const FontSpec windowFont{FontFace::Serif, 11.25, false};
+    const FontSpec optionFont{FontFace::Serif, 9.75, false};
+    lblNadpis =
+        dialogControl("lblNadpis", ControlKind::Label, QStringLiteral("Zadej typ klávesnice:"),
+                      {120, 120, 1935, 255}, windowFont);
+    OptCZ = dialogControl("OptCZ", ControlKind::OptionButton, QStringLiteral("česká"),
+                          {120, 480, 1935, 255}, optionFont);
+    OptCZQ = dialogControl("OptCZQ", ControlKind::OptionButton, QStringLiteral("česká (QWERTY)"),
+                           {120, 720, 1935, 255}, optionFont);
+    CmdOK = dialogControl("CmdOK", ControlKind::Button, QStringLiteral("OK"),
+                          {120, 1080, 1935, 255}, windowFont);
+}
+
+void FrmKlavesnice::Form_Load() {
+    // The dialog has no border, so its outer size is its client size.
+    const QSize screen = platform_.screenSizeTwips();
+    window.left = qRound((screen.width() - window.width) / 2.0);
+    window.top = qRound((screen.height() - window.height) / 2.0);
+    OptCZ_Click();
+}
+
+void FrmKlavesnice::OptCZ_Click() {
+    OptCZ.value = 1;
+    OptCZQ.value = 0;
+}
+
+void FrmKlavesnice::OptCZQ_Click() {
+    OptCZ.value = 0;
+    OptCZQ.value = 1;
+}
+
+void FrmKlavesnice::CmdOK_Click() {
+    if (OptCZ.value == 1) {
+        shared_.TypKlavesnice = 1;
+    } else if (OptCZQ.value == 1) {
+        shared_.TypKlavesnice = 2;
+    }
+    accepted_ = true;
+}
+
+void FrmKlavesnice::Form_KeyDown(int keyCode) {
+    if (keyCode == kKeyEnter) {
+        CmdOK_Click();
+    }
+}
+
+std::vector<Control*> FrmKlavesnice::controls() {
+    return {&lblNadpis, &OptCZ, &OptCZQ, &CmdOK};
+}
+
+} // namespace tipora

@@ -1,0 +1,21 @@
+#pragma once
+
+#include "app/form_model.h"
+
+#include <QFont>
+#include <QRect>
+
+namespace tipora::ui {
+
+// The window is laid out at 96 logical dots per inch; Qt scales logical pixels on dense screens.
+inline constexpr int kTwipsPerPixel = 15;
+
+int pixels(int twips);
+QRect pixelRect(const Geometry& twips);
+
+// Fonts are sized in pixels, so the layout does not depend on the display's reported DPI. The
+// fixed-pitch font gets exactly one 120-twip cell per character, so that the ruler's column n
+// stands over character n of the exercise and of the input line.
+QFont fontFor(const FontSpec& spec);
+
+} // namespace tipora::ui

@@ -1,0 +1,253 @@
+#include "ui/form_binder.h"
+
+#include "ui/fonts.h"
+#include "ui/pictures.h"
+
+#include <QEvent>
+#include <QLabel>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QScrollBar>
+#include <QTextDocument>
+
+namespace tipora::ui {
+
+namespace {
+
+QPixmap pictureFor(Picture picture) {
+    switch (picture) {
+    case Picture::FingerGuide:
+        return pictures::fingerGuide();
+    case Picture::NextLine:
+        return pictures::nextLineArrow();
+    case Picture::SlideOut:
+        return pictures::slideOutButton();
+    case Picture::SlideIn:
+        return pictures::slideInButton();
+    case Picture::Loudspeaker:
+        return pictures::loudspeaker();
+    case Picture::None:
+        break;
+    }
+    return {};
+}
+
+Qt::Alignment alignmentFor(Align align) {
+    switch (align) {
+    case Align::Left:
+        return Qt::AlignLeft | Qt::AlignTop;
+    case Align::Center:
+        return Qt::AlignHCenter | Qt::AlignTop;
+    case Align::Right:
+        return Qt::AlignRight | Qt::AlignTop;
+    }
+    return Qt::AlignLeft | Qt::AlignTop;
+}
+
+QString styleSheetFor(const Control& c) {
+    const QString border = c.border ? QStringLiteral("1px solid black") : QStringLiteral("none");
+    return QStringLiteral("background-color: %1; color: %2; border: %3; padding: 0; margin: 0;")
+        .arg(colorName(c.back), colorName(c.fore), border);
+}
+
+// Lesson files and the transcript use CR LF; the text box wants plain line feeds.
+QString displayText(const QString& text) {
+    QString shown = text;
+    shown.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
+    shown.replace(QLatin1Char('\r'), QLatin1Char('\n'));
+    return shown;
+}
+
+} // namespace
+
+FormBinder::FormBinder(QWidget* surface, std::vector<Control*> controls)
+    : QObject(surface), surface_(surface) {
+    entries_.reserve(controls.size());
+    for (Control* control : controls) {
+        entries_.push_back({control, create(*control), *control, true});
+    }
+    sync();
+}
+
+QWidget* FormBinder::create(Control& control) {
+    QWidget* widget = nullptr;
+    switch (control.kind) {
+    case ControlKind::Label:
+    case ControlKind::Shape:
+    case ControlKind::Image:
+    case ControlKind::Line: {
+        auto* label = new QLabel(surface_);
+        label->setTextFormat(Qt::PlainText);
+        label->setAttribute(Qt::WA_StyledBackground);
+        if (control.kind == ControlKind::Image) {
+            label->setPixmap(pictureFor(control.picture));
+            label->setScaledContents(true);
+        }
+        // Key captions wrap ("Caps Lock" takes two lines); single-line labels clip instead.
+        label->setWordWrap(control.border);
+        widget = label;
+        break;
+    }
+    case ControlKind::TextBox: {
+        auto* box = new QPlainTextEdit(surface_);
+        box->setFrameShape(QFrame::NoFrame);
+        box->setVerticalScrollBarPolicy(Qt::ScrollBarAsNeeded);
+        box->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+        box->setTextInteractionFlags(Qt::NoTextInteraction);
+        box->setFocusPolicy(Qt::ClickFocus);
+        // Zero margin keeps the first character of the input line under column 1 of the ruler.
+        box->document()->setDocumentMargin(control.font.face == FontFace::Mono ? 0 : 2);
+        widget = box;
+        break;
+    }
+    case ControlKind::OptionButton: {
+        auto* option = new QRadioButton(surface_);
+        option->setAutoExclusive(false); // the handlers keep the group exclusive
+        connect(option, &QRadioButton::clicked, this, [this, option] { clicked(option); });
+        widget = option;
+        break;
+    }
+    case ControlKind::Button: {
+        auto* button = new QPushButton(surface_);
+        button->setAutoDefault(false);
+        connect(button, &QPushButton::clicked, this, [this, button] { clicked(button); });
+        widget = button;
+        break;
+    }
+    }
+    widget->setObjectName(control.fullName());
+    widget->setMouseTracking(true);
+    widget->installEventFilter(this);
+    return widget;
+}
+
+void FormBinder::sync() {
+    for (Entry& entry : entries_) {
+        if (entry.fresh || !(entry.shown == *entry.control)) {
+            apply(entry);
+            entry.shown = *entry.control;
+            entry.fresh = false;
+        }
+    }
+}
+
+void FormBinder::apply(Entry& entry) {
+    const Control& c = *entry.control;
+    const Control& old = entry.shown;
+    QWidget* w = entry.widget;
+    const bool all = entry.fresh;
+
+    if (all || c.geometry != old.geometry || c.lineWidth != old.lineWidth) {
+        if (c.kind == ControlKind::Line) {
+            const int thickness = c.lineWidth;
+            w->setGeometry(pixels(c.geometry.left), pixels(c.geometry.top) - thickness / 2,
+                           std::max(1, pixels(c.geometry.width)), thickness);
+        } else {
+            w->setGeometry(pixelRect(c.geometry));
+        }
+    }
+    if (all || !(c.font == old.font)) {
+        w->setFont(fontFor(c.font));
+    }
+    if (all || c.back != old.back || c.fore != old.fore || c.border != old.border) {
+        if (c.kind == ControlKind::Line) {
+            w->setStyleSheet(QStringLiteral("background-color: %1;").arg(colorName(c.fore)));
+        } else if (c.kind == ControlKind::Shape) {
+            w->setStyleSheet(QStringLiteral("background-color: %1; border: 1px solid %2;")
+                                 .arg(colorName(c.back), colorName(c.fore)));
+        } else if (c.kind == ControlKind::TextBox) {
+            auto* box = static_cast<QPlainTextEdit*>(w);
+            QPalette palette = box->palette();
+            palette.setColor(QPalette::Base, QColor::fromRgb(c.back));
+            palette.setColor(QPalette::Text, QColor::fromRgb(c.fore));
+            box->setPalette(palette);
+        } else if (c.kind == ControlKind::OptionButton) {
+            // A style sheet would also paint the round indicator black; a palette keeps it.
+            QPalette palette = w->palette();
+            palette.setColor(QPalette::Window, QColor::fromRgb(c.back));
+            palette.setColor(QPalette::WindowText, QColor::fromRgb(c.fore));
+            w->setPalette(palette);
+            w->setBackgroundRole(QPalette::Window);
+            w->setAutoFillBackground(true);
+        } else if (c.kind != ControlKind::Image && c.kind != ControlKind::Button) {
+            w->setStyleSheet(styleSheetFor(c));
+        }
+    }
+    if (all || c.text != old.text || c.align != old.align) {
+        if (auto* label = qobject_cast<QLabel*>(w); label && c.kind == ControlKind::Label) {
+            if (c.text.startsWith(QLatin1Char(' ')) && c.border) {
+                // Leading blanks push a key's word onto its last line, into the lower limb of
+                // the L-shaped Enter key. Qt drops blanks at a line break, so align instead.
+                label->setText(c.text.trimmed());
+                label->setAlignment(Qt::AlignRight | Qt::AlignBottom);
+            } else {
+                label->setText(c.text);
+                label->setAlignment(alignmentFor(c.align));
+            }
+        } else if (auto* box = qobject_cast<QPlainTextEdit*>(w)) {
+            box->setPlainText(displayText(c.text));
+            box->verticalScrollBar()->setValue(box->verticalScrollBar()->maximum());
+        } else if (auto* button = qobject_cast<QAbstractButton*>(w)) {
+            button->setText(c.text);
+        }
+    }
+    if (all || c.value != old.value) {
+        if (auto* option = qobject_cast<QRadioButton*>(w)) {
+            option->setChecked(c.value == 1);
+        }
+    }
+    if (all || c.locked != old.locked) {
+        if (auto* box = qobject_cast<QPlainTextEdit*>(w)) {
+            box->setReadOnly(true); // only the program ever writes the text boxes
+        }
+    }
+    if (all || c.enabled != old.enabled) {
+        w->setEnabled(c.enabled);
+    }
+    if (all || c.visible != old.visible) {
+        w->setVisible(c.visible);
+    }
+}
+
+QWidget* FormBinder::widget(const Control& control) const {
+    for (const Entry& entry : entries_) {
+        if (entry.control == &control) {
+            return entry.widget;
+        }
+    }
+    return nullptr;
+}
+
+void FormBinder::clicked(QWidget* widget) {
+    for (Entry& entry : entries_) {
+        if (entry.widget == widget && onClick) {
+            onClick(*entry.control);
+            return;
+        }
+    }
+}
+
+bool FormBinder::eventFilter(QObject* watched, QEvent* event) {
+    const bool press = event->type() == QEvent::MouseButtonPress;
+    const bool move = event->type() == QEvent::MouseMove;
+    if (press || move) {
+        for (Entry& entry : entries_) {
+            if (entry.widget != watched) {
+                continue;
+            }
+            const ControlKind kind = entry.control->kind;
+            const bool clickable = kind != ControlKind::OptionButton &&
+                                   kind != ControlKind::Button && kind != ControlKind::TextBox;
+            if (press && clickable && onClick) {
+                onClick(*entry.control);
+            } else if (move && onMouseMove) {
+                onMouseMove(*entry.control);
+            }
+            break;
+        }
+    }
+    return QObject::eventFilter(watched, event);
+}
+
+} // namespace tipora::ui

@@ -1,0 +1,54 @@
+#pragma once
+
+#include <QMainWindow>
+#include <map>
+
+class QAction;
+class QMenu;
+
+namespace tipora {
+class FrmTipora;
+struct MenuItem;
+} // namespace tipora
+
+namespace tipora::ui {
+
+class FormBinder;
+class QtPlatform;
+class TimerBinder;
+
+// The Qt face of the main window: shows FrmTipora's form model and turns clicks, menu choices,
+// closing and timer ticks into its handlers.
+class MainWindow : public QMainWindow {
+    Q_OBJECT
+
+public:
+    MainWindow(FrmTipora& model, QtPlatform& platform);
+    ~MainWindow() override;
+
+    // Runs the model's load and places the window where it put it.
+    void load();
+
+    // Brings every widget, menu item and timer up to date with the model.
+    void refresh();
+
+    QWidget* surface() const { return surface_; }
+
+protected:
+    void closeEvent(QCloseEvent* event) override;
+
+private:
+    void buildMenus();
+    QAction* addItem(QWidget* menu, MenuItem& item);
+    template <typename Handler> void run(Handler&& handler);
+
+    FrmTipora& model_;
+    QtPlatform& platform_;
+    QWidget* surface_;
+    FormBinder* binder_ = nullptr;
+    TimerBinder* timers_ = nullptr;
+    std::map<MenuItem*, QAction*> actions_;
+    std::map<MenuItem*, QMenu*> menus_;
+};
+
+} // namespace tipora::ui

@@ -1,0 +1,55 @@
+#include "ui/qt_platform.h"
+
+#include "ui/fonts.h"
+
+#include <QApplication>
+#include <QGuiApplication>
+#include <QMessageBox>
+#include <QPushButton>
+#include <QScreen>
+
+namespace tipora::ui {
+
+void QtPlatform::beep() {
+    QApplication::beep();
+}
+
+MessageResult QtPlatform::messageBox(const QString& text, const QString& title,
+                                     MessageButtons buttons) {
+    QWidget* parent = parent_ && parent_->isVisible() ? parent_.data() : nullptr;
+    QMessageBox box(QMessageBox::NoIcon, title, text, QMessageBox::NoButton, parent);
+    if (buttons == MessageButtons::YesNo) {
+        box.setIcon(QMessageBox::Question);
+        box.addButton(QMessageBox::Yes)->setText(QStringLiteral("Ano"));
+        box.addButton(QMessageBox::No)->setText(QStringLiteral("Ne"));
+        box.setDefaultButton(QMessageBox::Yes);
+    } else {
+        box.setIcon(QMessageBox::Warning);
+        box.addButton(QMessageBox::Ok);
+    }
+    const int answer = box.exec();
+    if (buttons == MessageButtons::YesNo) {
+        return answer == QMessageBox::Yes ? MessageResult::Yes : MessageResult::No;
+    }
+    return MessageResult::Ok;
+}
+
+QTime QtPlatform::currentTime() const {
+    return QTime::currentTime();
+}
+
+QLocale QtPlatform::locale() const {
+    return QLocale::system();
+}
+
+QSize QtPlatform::screenSizeTwips() const {
+    const QScreen* screen = QGuiApplication::primaryScreen();
+    const QSize size = screen ? screen->availableGeometry().size() : QSize(1024, 768);
+    return size * kTwipsPerPixel;
+}
+
+void QtPlatform::quit() {
+    QCoreApplication::exit(0);
+}
+
+} // namespace tipora::ui

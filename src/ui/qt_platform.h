@@ -1,0 +1,27 @@
+#pragma once
+
+#include "app/platform.h"
+
+#include <QPointer>
+#include <QWidget>
+
+namespace tipora::ui {
+
+class QtPlatform : public Platform {
+public:
+    void beep() override;
+    MessageResult messageBox(const QString& text, const QString& title,
+                             MessageButtons buttons) override;
+    QTime currentTime() const override;
+    QLocale locale() const override;
+    QSize screenSizeTwips() const override;
+    void quit() override;
+
+    // Message boxes are centred over this window once it exists.
+    void setParentWindow(QWidget* window) { parent_ = window; }
+
+private:
+    QPointer<QWidget> parent_;
+};
+
+} // namespace tipora::ui

@@ -1,0 +1,39 @@
+#pragma once
+
+#include "app/form_model.h"
+
+#include <QObject>
+#include <QTimer>
+#include <cstdint>
+#include <functional>
+#include <memory>
+#include <utility>
+#include <vector>
+
+namespace tipora::ui {
+
+// One QTimer follows each model timer: after every handler it is started, restarted or stopped
+// as the model's enabled state, interval and restart count say.
+class TimerBinder : public QObject {
+    Q_OBJECT
+
+public:
+    using Handlers = std::vector<std::pair<ModelTimer*, std::function<void()>>>;
+
+    // afterTick runs after every timer handler, to bring the window up to date.
+    TimerBinder(Handlers handlers, std::function<void()> afterTick, QObject* parent);
+
+    void sync();
+
+private:
+    struct Binding {
+        ModelTimer* model;
+        std::unique_ptr<QTimer> timer;
+        std::uint64_t restarts;
+    };
+
+    std::vector<Binding> bindings_;
+    std::function<void()> afterTick_;
+};
+
+} // namespace tipora::ui

@@ -1,0 +1,78 @@
+#include "app/display_rules.h"
+
+#include <QTest>
+
+using namespace tipora;
+
+class TestDisplayRules : public QObject {
+    Q_OBJECT
+
+private slots:
+    void countersArePlainDigits() {
+        QCOMPARE(counterText(0), QStringLiteral("0"));
+        QCOMPARE(counterText(17), QStringLiteral("17"));
+        QCOMPARE(counterText(236), QStringLiteral("236"));
+        QCOMPARE(counterText(12345), QStringLiteral("12345")); // no digit grouping
+    }
+
+    void errorsPerLine_data() {
+        QTest::addColumn<float>("value");
+        QTest::addColumn<QString>("locale");
+        QTest::addColumn<QString>("shown");
+        QTest::newRow("zero") << 0.0F << "cs_CZ"
+                              << "0";
+        QTest::newRow("whole") << 1.0F << "cs_CZ"
+                               << "1";
+        QTest::newRow("4 errors in 3 lines") << 1.3F << "cs_CZ"
+                                             << "1,3";
+        QTest::newRow("1 error in 4 lines") << 0.3F << "cs_CZ"
+                                            << "0,3";
+        QTest::newRow("English separator") << 1.3F << "en_US"
+                                           << "1.3";
+        QTest::newRow("large") << 1234.5F << "cs_CZ"
+                               << "1234,5";
+    }
+
+    void errorsPerLine() {
+        QFETCH(float, value);
+        QFETCH(QString, locale);
+        QFETCH(QString, shown);
+        QCOMPARE(errorsPerLineText(value, QLocale(locale)), shown);
+    }
+
+    void lessonTime_data() {
+        QTest::addColumn<qint64>("seconds");
+        QTest::addColumn<QString>("shown");
+        QTest::newRow("start") << qint64{0} << "0:00:00";
+        QTest::newRow("minute") << qint64{65} << "0:01:05";
+        QTest::newRow("hour") << qint64{3723} << "1:02:03";
+        QTest::newRow("last 16-bit second") << qint64{32767} << "9:06:07";
+        QTest::newRow("past 16 bits") << qint64{32768} << "9:06:08";
+        QTest::newRow("past a day") << qint64{90061} << "25:01:01";
+    }
+
+    void lessonTime() {
+        QFETCH(qint64, seconds);
+        QFETCH(QString, shown);
+        QCOMPARE(lessonTimeText(seconds, QLocale(QLocale::Czech)), shown);
+    }
+
+    void lessonTimeIsADurationInAnyLocale() {
+        // A 12-hour locale must not turn a duration into "12:01:05 AM".
+        QCOMPARE(lessonTimeText(65, QLocale(QLocale::English, QLocale::UnitedStates)),
+                 QStringLiteral("0:01:05"));
+        QCOMPARE(lessonTimeText(3723, QLocale(QLocale::Finnish)), QStringLiteral("1.02.03"));
+    }
+
+    void timeOfDayFollowsTheLocale() {
+        const QTime time(9, 5, 7);
+        QCOMPARE(timeOfDayText(time, QLocale(QLocale::Czech)), QStringLiteral("9:05:07"));
+        const QString english =
+            timeOfDayText(time, QLocale(QLocale::English, QLocale::UnitedStates));
+        QVERIFY2(english.startsWith(QStringLiteral("9:05:07")), qPrintable(english));
+        QVERIFY2(english.contains(QStringLiteral("AM")), qPrintable(english));
+    }
+};
+
+QTEST_GUILESS_MAIN(TestDisplayRules)
+#include "test_display_rules.moc"

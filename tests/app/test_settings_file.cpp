@@ -1,0 +1,137 @@
+#include "app/settings_file.h"
+#include "app/texts.h"
+#include "support/fake_platform.h"
+
+#include <QDir>
+#include <QFile>
+#include <QTemporaryDir>
+#include <QTest>
+
+using namespace tipora;
+
+namespace {
+
+QByteArray readAll(const QString& path) {
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+void writeAll(const QString& path, const QByteArray& bytes) {
+    QFile file(path);
+    QVERIFY(file.open(QIODevice::WriteOnly));
+    file.write(bytes);
+}
+
+} // namespace
+
+class TestSettingsFile : public QObject {
+    Q_OBJECT
+
+private slots:
+    void readsFourFieldsInAnyLayout_data() {
+        QTest::addColumn<QByteArray>("content");
+        QTest::newRow("one line as written") << QByteArray(" 120  1  0  1 \r\n");
+        QTest::newRow("four lines") << QByteArray("120\r\n1\r\n0\r\n1\r\n");
+        QTest::newRow("lone line feeds") << QByteArray("120\n1\n0\n1");
+        QTest::newRow("commas") << QByteArray("120,1,0,1");
+        QTest::newRow("commas and blanks") << QByteArray("120 , 1,  0 ,1\r\n");
+        QTest::newRow("anything after the fourth field") << QByteArray("120 1 0 1 zzz 7\r\n");
+        QTest::newRow("no line end") << QByteArray("120 1 0 1");
+    }
+
+    void readsFourFieldsInAnyLayout() {
+        QFETCH(QByteArray, content);
+        Promenne shared;
+        QVERIFY(readSettings(content, shared));
+        QCOMPARE(shared.Metronom.value(), 120);
+        QCOMPARE(shared.OdezvaKlaves.value(), 1);
+        QCOMPARE(shared.PipChyba.value(), 0);
+        QVERIFY(shared.PipChyba.isSet());
+        QCOMPARE(shared.PipKlavesa.value(), 1);
+    }
+
+    void stopsAtTheFirstMissingOrBadField_data() {
+        QTest::addColumn<QByteArray>("content");
+        QTest::addColumn<int>("fieldsRead");
+        QTest::newRow("empty") << QByteArray() << 0;
+        QTest::newRow("blank lines only") << QByteArray("  \r\n\r\n") << 0;
+        QTest::newRow("three fields") << QByteArray(" 120  1  0 \r\n") << 3;
+        QTest::newRow("fraction") << QByteArray("120 1.5 0 1") << 1;
+        QTest::newRow("word") << QByteArray("120 1 ano 1") << 2;
+        QTest::newRow("empty field") << QByteArray("120,,0,1") << 1;
+        QTest::newRow("too large") << QByteArray("99999999999 1 0 1") << 0;
+        QTest::newRow("lone sign") << QByteArray("120 - 0 1") << 1;
+    }
+
+    void stopsAtTheFirstMissingOrBadField() {
+        QFETCH(QByteArray, content);
+        QFETCH(int, fieldsRead);
+        Promenne shared;
+        QVERIFY(!readSettings(content, shared));
+        const SharedValue* fields[] = {&shared.Metronom, &shared.OdezvaKlaves, &shared.PipChyba,
+                                       &shared.PipKlavesa};
+        for (int i = 0; i < 4; ++i) {
+            QCOMPARE(fields[i]->isSet(), i < fieldsRead);
+        }
+        if (fieldsRead > 0) {
+            QCOMPARE(shared.Metronom.value(), 120);
+        }
+    }
+
+    void writesOneLineWithSignPositions() {
+        QCOMPARE(settingsLine({120, 1, 0, 1}), QByteArray(" 120  1  0  1 \r\n"));
+        QCOMPARE(settingsLine({-5, 0, 0, 0}), QByteArray("-5  0  0  0 \r\n"));
+    }
+
+    void writtenFileReadsBackAndReplacesTheOld() {
+        QTemporaryDir dir;
+        const QString path = dir.filePath(QStringLiteral("tipora.ini"));
+        writeAll(path, QByteArray("100\r\n1\r\n1\r\n1\r\nleftover text that must go\r\n"));
+
+        QVERIFY(writeSettingsFile(path, {250, 0, 1, 0}));
+        QCOMPARE(readAll(path), QByteArray(" 250  0  1  0 \r\n"));
+        // The temporary file is renamed, not left beside it.
+        QCOMPARE(QDir(dir.path()).entryList(QDir::Files), QStringList{"tipora.ini"});
+
+        Promenne shared;
+        QVERIFY(readSettingsFile(path, shared));
+        QCOMPARE(shared.Metronom.value(), 250);
+        QCOMPARE(shared.PipChyba.value(), 1);
+    }
+
+    void missingFileIsAFailure() {
+        QTemporaryDir dir;
+        Promenne shared;
+        QVERIFY(!readSettingsFile(dir.filePath(QStringLiteral("tipora.ini")), shared));
+        QVERIFY(!shared.Metronom.isSet());
+    }
+
+    void unwritableFileIsReportedAndTheOldOneKept() {
+        QTemporaryDir dir;
+        // A folder standing where the file should be: the save cannot replace it.
+        const QString blocked = dir.filePath(QStringLiteral("blocked"));
+        QVERIFY(QDir(dir.path()).mkdir(QStringLiteral("blocked")));
+        test::FakePlatform platform;
+        QVERIFY(!saveSettings(platform, blocked, {100, 1, 0, 0}));
+        QVERIFY(QFileInfo(blocked).isDir());
+
+        const QString noFolder = dir.filePath(QStringLiteral("missing/tipora.ini"));
+        QVERIFY(!saveSettings(platform, noFolder, {100, 1, 0, 0}));
+        QVERIFY(!QFile::exists(noFolder));
+
+        QCOMPARE(platform.messages.size(), std::size_t{2});
+        QCOMPARE(platform.messages[0].title, QStringLiteral("Tipora 1.0"));
+        QCOMPARE(platform.messages[0].text, texts::kSettingsNotSaved);
+        QCOMPARE(platform.messages[0].buttons, MessageButtons::Ok);
+    }
+
+    void successfulSaveSaysNothing() {
+        QTemporaryDir dir;
+        test::FakePlatform platform;
+        QVERIFY(saveSettings(platform, dir.filePath(QStringLiteral("tipora.ini")), {1, 1, 1, 1}));
+        QVERIFY(platform.messages.empty());
+    }
+};
+
+QTEST_GUILESS_MAIN(TestSettingsFile)
+#include "test_settings_file.moc"

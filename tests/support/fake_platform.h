@@ -1,0 +1,51 @@
+#pragma once
+
+#include "app/platform.h"
+
+#include <QStringList>
+#include <deque>
+#include <functional>
+
+namespace tipora::test {
+
+// Records what the handlers ask of the desktop and answers from a script.
+class FakePlatform : public Platform {
+public:
+    struct Message {
+        QString text;
+        QString title;
+        MessageButtons buttons;
+    };
+
+    void beep() override { ++beeps; }
+
+    MessageResult messageBox(const QString& text, const QString& title,
+                             MessageButtons buttons) override {
+        messages.push_back({text, title, buttons});
+        if (whileModal) {
+            whileModal();
+        }
+        if (answers.empty()) {
+            return buttons == MessageButtons::YesNo ? MessageResult::No : MessageResult::Ok;
+        }
+        const MessageResult answer = answers.front();
+        answers.pop_front();
+        return answer;
+    }
+
+    QTime currentTime() const override { return time; }
+    QLocale locale() const override { return localeInUse; }
+    QSize screenSizeTwips() const override { return screen; }
+    void quit() override { ++quits; }
+
+    int beeps = 0;
+    int quits = 0;
+    std::vector<Message> messages;
+    std::deque<MessageResult> answers;
+    std::function<void()> whileModal; // runs while a message box is "open"
+    QTime time{12, 0, 0};
+    QLocale localeInUse{QLocale::Czech, QLocale::CzechRepublic};
+    QSize screen{19200, 15360}; // 1280 x 1024 pixels
+};
+
+} // namespace tipora::test

@@ -1,0 +1,137 @@
+#include "app/frm_tipora.h"
+#include "keyboard/frm_klavesnice.h"
+#include "support/fake_platform.h"
+#include "ui/fonts.h"
+#include "ui/keyboard_type_dialog.h"
+#include "ui/main_window.h"
+#include "ui/qt_platform.h"
+
+#include <QAction>
+#include <QFontMetricsF>
+#include <QLabel>
+#include <QMenu>
+#include <QMenuBar>
+#include <QPlainTextEdit>
+#include <QRadioButton>
+#include <QTemporaryDir>
+#include <QTest>
+
+using namespace tipora;
+
+class TestMainWindow : public QObject {
+    Q_OBJECT
+
+private slots:
+    void initTestCase() {
+        // The window is loaded from a folder with a valid settings file, as the program runs.
+        QFile ini(dir_.filePath(QStringLiteral("tipora.ini")));
+        QVERIFY(ini.open(QIODevice::WriteOnly));
+        ini.write(" 100  1  0  0 \r\n");
+        ini.close();
+        QVERIFY(QDir::setCurrent(dir_.path()));
+    }
+
+    void everyControlStandsAtItsTwipGeometry() {
+        Promenne shared;
+        shared.TypKlavesnice = 2;
+        ui::QtPlatform platform;
+        FrmTipora model(shared, platform);
+        ui::MainWindow window(model, platform);
+        window.load();
+
+        QCOMPARE(window.surface()->size(), QSize(521, 436));
+        QCOMPARE(window.windowTitle(), QStringLiteral("Tipora 1.5"));
+        int checked = 0;
+        for (Control* c : model.form.controls()) {
+            auto* w = window.surface()->findChild<QWidget*>(c->fullName());
+            QVERIFY2(w != nullptr, qPrintable(c->fullName()));
+            const Geometry& g = c->geometry;
+            if (c->kind == ControlKind::Line) {
+                QCOMPARE(w->x(), g.left / 15);
+                QCOMPARE(w->width(), g.width / 15);
+                QVERIFY(qAbs(w->y() - g.top / 15) <= 1);
+            } else {
+                QCOMPARE(w->geometry(), QRect(qRound(g.left / 15.0), qRound(g.top / 15.0),
+                                              qRound(g.width / 15.0), qRound(g.height / 15.0)));
+            }
+            QCOMPARE(w->isVisibleTo(window.surface()), c->visible);
+            ++checked;
+        }
+        QCOMPARE(checked, 81);
+        // QWERTY: the "y" label stands in the upper row.
+        QCOMPARE(window.surface()->findChild<QWidget*>(QStringLiteral("lblKlavesa(89)"))->pos(),
+                 QPoint(224, 296));
+        auto* keyA = window.surface()->findChild<QLabel*>(QStringLiteral("lblKlavesa(65)"));
+        QCOMPARE(keyA->text(), QStringLiteral("a"));
+        QVERIFY(keyA->styleSheet().contains(QStringLiteral("#FFFFFF")));
+    }
+
+    void exerciseColumnsAreExactly120Twips() {
+        const QFont font = ui::fontFor({FontFace::Mono, 9.75, false});
+        const QFontMetricsF metrics(font);
+        QCOMPARE(metrics.horizontalAdvance(QString(60, QLatin1Char('m'))), 480.0);
+        QCOMPARE(metrics.horizontalAdvance(QStringLiteral("ěščřžýáíé ůú")),
+                 metrics.horizontalAdvance(QStringLiteral("abcdefghijkl")));
+    }
+
+    void menusAndTheirEnabledState() {
+        Promenne shared;
+        ui::QtPlatform platform;
+        FrmTipora model(shared, platform);
+        ui::MainWindow window(model, platform);
+        window.load();
+
+        auto* lekce = window.menuBar()->findChild<QMenu*>(QStringLiteral("mnuLekce"));
+        QVERIFY(lekce != nullptr);
+        QCOMPARE(lekce->actions().size(), 6);
+        int lessons = 0;
+        for (QAction* submenu : lekce->actions()) {
+            lessons += static_cast<int>(submenu->menu()->actions().size());
+        }
+        QCOMPARE(lessons, 50);
+        auto* dpr = lekce->findChild<QMenu*>(QStringLiteral("mnuDPR"));
+        QCOMPARE(dpr->actions().first()->objectName(), QStringLiteral("mnuLekce17"));
+        QCOMPARE(dpr->actions().first()->text(), QStringLiteral("v"));
+
+        QStringList top;
+        for (QAction* action : window.menuBar()->actions()) {
+            top << action->text() + (action->isEnabled() ? QString() : QStringLiteral("(off)"));
+        }
+        QCOMPARE(top, (QStringList{"Lekce", "Stop(off)", "Pauza(off)", "Ukázka(off)", "Nastavení",
+                                   "Exit", "O Programu"}));
+
+        // Handlers change the model; the window follows it on the next refresh.
+        model.form.mnuStop.enabled = true;
+        model.form.lblZadani.text = QStringLiteral("fff jjj");
+        window.refresh();
+        QVERIFY(window.menuBar()->findChild<QAction*>(QStringLiteral("mnuStop"))->isEnabled());
+        QCOMPARE(window.surface()->findChild<QLabel*>(QStringLiteral("lblZadani"))->text(),
+                 QStringLiteral("fff jjj"));
+    }
+
+    void keyboardTypeDialogTakesEnter() {
+        Promenne shared;
+        test::FakePlatform platform;
+        FrmKlavesnice model(shared, platform);
+        ui::KeyboardTypeDialog dialog(model);
+        QCOMPARE(dialog.size(), QSize(145, 97));
+        auto* qwerty = dialog.findChild<QRadioButton*>(QStringLiteral("OptCZQ"));
+        QVERIFY(dialog.findChild<QRadioButton*>(QStringLiteral("OptCZ"))->isChecked());
+        qwerty->click();
+        QVERIFY(qwerty->isChecked());
+        QVERIFY(!dialog.findChild<QRadioButton*>(QStringLiteral("OptCZ"))->isChecked());
+        QTest::keyClick(qwerty, Qt::Key_Escape);
+        QCOMPARE(dialog.result(), int(QDialog::Rejected));
+        QVERIFY(!model.accepted());
+        QTest::keyClick(qwerty, Qt::Key_Return);
+        QVERIFY(model.accepted());
+        QCOMPARE(dialog.result(), int(QDialog::Accepted));
+        QCOMPARE(shared.TypKlavesnice.value(), 2);
+    }
+
+private:
+    QTemporaryDir dir_;
+};
+
+QTEST_MAIN(TestMainWindow)
+#include "test_main_window.moc"
