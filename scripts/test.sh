@@ -1,0 +1,10 @@
+#!/usr/bin/env bash
+# Installs what is missing, builds the tutor and runs every test. Needs no display: widget tests
+# draw offscreen. Extra arguments go to CMake (the CI passes the sanitizer switch this way).
+set -euo pipefail
+cd "$(dirname "$0")/.."
+source scripts/deps.sh
+build_dir="${TIPORA_BUILD_DIR:-build}"
+cmake -S . -B "$build_dir" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo "$@"
+cmake --build "$build_dir"
+ctest --test-dir "$build_dir" --output-on-failure
