@@ -51,7 +51,7 @@ void FrmTipora::readSettingsFile() {
 }
 
 void FrmTipora::closeAllFiles() {
-    // No file is held open between handlers yet; lesson files will be closed here.
+    exerciseFile_.close();
 }
 
 void FrmTipora::Form_Unload() {
@@ -88,7 +88,9 @@ void FrmTipora::showStatistics() {
 }
 
 std::vector<std::pair<ModelTimer*, std::function<void()>>> FrmTipora::timerHandlers() {
-    return {{&form.tmrTime, [this] { tmrTime_Timer(); }}};
+    return {{&form.tmrTime, [this] { tmrTime_Timer(); }},
+            {&form.tmrTimeP, [this] { tmrTimeP_Timer(); }},
+            {&form.tmrText, [this] { tmrText_Timer(); }}};
 }
 
 } // namespace tipora

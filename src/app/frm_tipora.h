@@ -3,6 +3,7 @@
 #include "app/frm_tipora_form.h"
 #include "app/practice_state.h"
 #include "app/promenne.h"
+#include "lessons/lesson_file.h"
 
 #include <QDir>
 #include <functional>
@@ -33,6 +34,24 @@ public:
     // Clears the statistics and shows the cleared values.
     void MazaniPromennych();
 
+    // Lessons: mnuLekce01_Click … mnuLekce50_Click all start their lesson this way.
+    void mnuLekce_Click(int lesson);
+
+    // Checking: one typed character as its Windows-1250 code (8 Backspace, 9 Tab, 13 Enter,
+    // 27 Esc; -1 for a character the code page lacks).
+    void Form_KeyPress(int KeyAscii);
+
+    // Line feeding.
+    void NactiDalsiRadek();
+    void imgDalsi_Click();
+    void tmrText_Timer();
+
+    // Clocks, pause and the end of a lesson.
+    void tmrTimeP_Timer();
+    void mnuPause_Click();
+    void lblPause_Click();
+    void mnuStop_Click();
+
     // Each timer with the handler it runs when due.
     std::vector<std::pair<ModelTimer*, std::function<void()>>> timerHandlers();
 
@@ -43,6 +62,17 @@ private:
     void closeAllFiles();
     void showStatistics();
     void readSettingsFile();
+
+    void SetLekce();
+    bool readDescription(int lesson);
+    bool openExercise(int lesson);
+    void showLine();
+    void resetLinePosition();
+    void recomputeKeystrokesPerMinute();
+    void closeLine();
+    void countError();
+
+    LessonFile exerciseFile_;
 
     Promenne& shared_;
     Platform& platform_;

@@ -1,6 +1,7 @@
 #include "ui/main_window.h"
 
 #include "app/frm_tipora.h"
+#include "keyboard/windows1250.h"
 #include "lessons/lesson_catalogue.h"
 #include "ui/fonts.h"
 #include "ui/form_binder.h"
@@ -8,7 +9,9 @@
 #include "ui/qt_platform.h"
 #include "ui/timer_binder.h"
 
+#include <QApplication>
 #include <QCloseEvent>
+#include <QKeyEvent>
 #include <QLayout>
 #include <QMenu>
 #include <QMenuBar>
@@ -33,12 +36,14 @@ MainWindow::MainWindow(FrmTipora& model, QtPlatform& platform)
 
     buildMenus();
     binder_ = new FormBinder(surface_, model_.form.controls());
+    binder_->onClick = [this](Control& control) { onControlClicked(control); };
     timers_ = new TimerBinder(
         model_.timerHandlers(), [this] { refresh(); }, this);
     platform_.setParentWindow(this);
     refresh();
     // The window has a fixed border: no resizing, no maximising.
     layout()->setSizeConstraint(QLayout::SetFixedSize);
+    qApp->installEventFilter(this);
 }
 
 MainWindow::~MainWindow() = default;
@@ -63,13 +68,18 @@ void MainWindow::buildMenus() {
         menus_[&submenuItem] = submenu;
         for (const LessonDef& def : kLessons) {
             if (static_cast<std::size_t>(def.submenu) == s) {
-                // Choosing a lesson starts it once lessons can be read.
-                addItem(submenu, form.mnuLekceN[static_cast<std::size_t>(def.number - 1)]);
+                QAction* item =
+                    addItem(submenu, form.mnuLekceN[static_cast<std::size_t>(def.number - 1)]);
+                connect(item, &QAction::triggered, this, [this, number = def.number] {
+                    run([this, number] { model_.mnuLekce_Click(number); });
+                });
             }
         }
     }
-    addItem(menuBar(), form.mnuStop);
-    addItem(menuBar(), form.mnuPause);
+    connect(addItem(menuBar(), form.mnuStop), &QAction::triggered, this,
+            [this] { run([this] { model_.mnuStop_Click(); }); });
+    connect(addItem(menuBar(), form.mnuPause), &QAction::triggered, this,
+            [this] { run([this] { model_.mnuPause_Click(); }); });
     addItem(menuBar(), form.mnuDemo);
     addItem(menuBar(), form.mnuNastaveni);
     QAction* exit = addItem(menuBar(), form.mnuExit);
@@ -116,6 +126,39 @@ void MainWindow::refresh() {
     if (timers_ != nullptr) {
         timers_->sync();
     }
+}
+
+void MainWindow::onControlClicked(Control& control) {
+    FrmTiporaForm& form = model_.form;
+    if (&control == &form.lblPause) {
+        run([this] { model_.lblPause_Click(); });
+    } else if (&control == &form.imgDalsi) {
+        run([this] { model_.imgDalsi_Click(); });
+    }
+}
+
+bool MainWindow::eventFilter(QObject* watched, QEvent* event) {
+    if (event->type() != QEvent::KeyPress || !watched->isWidgetType()) {
+        return QMainWindow::eventFilter(watched, event);
+    }
+    auto* widget = static_cast<QWidget*>(watched);
+    if (widget->window() != this) {
+        return QMainWindow::eventFilter(watched, event);
+    }
+    const auto* key = static_cast<QKeyEvent*>(event);
+    const QString text = key->text();
+    if (text.isEmpty()) {
+        // Shift, Alt, arrows and the like type nothing; the menu bar still needs Alt.
+        return QMainWindow::eventFilter(watched, event);
+    }
+    run([this, &text] {
+        for (qsizetype i = 0; i < text.size(); ++i) {
+            const qsizetype length = text.at(i).isHighSurrogate() && i + 1 < text.size() ? 2 : 1;
+            model_.Form_KeyPress(windows1250Code(QStringView(text).sliced(i, length)));
+            i += length - 1;
+        }
+    });
+    return true;
 }
 
 void MainWindow::closeEvent(QCloseEvent* event) {

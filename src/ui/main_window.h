@@ -8,6 +8,7 @@ class QMenu;
 
 namespace tipora {
 class FrmTipora;
+struct Control;
 struct MenuItem;
 } // namespace tipora
 
@@ -36,11 +37,14 @@ public:
 
 protected:
     void closeEvent(QCloseEvent* event) override;
+    // Key preview: the window sees every key before the control that has the focus.
+    bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
     void buildMenus();
     QAction* addItem(QWidget* menu, MenuItem& item);
     template <typename Handler> void run(Handler&& handler);
+    void onControlClicked(Control& control);
 
     FrmTipora& model_;
     QtPlatform& platform_;

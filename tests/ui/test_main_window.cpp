@@ -1,6 +1,7 @@
 #include "app/frm_tipora.h"
 #include "keyboard/frm_klavesnice.h"
 #include "support/fake_platform.h"
+#include "support/lesson_folder.h"
 #include "ui/fonts.h"
 #include "ui/keyboard_type_dialog.h"
 #include "ui/main_window.h"
@@ -23,12 +24,10 @@ class TestMainWindow : public QObject {
 
 private slots:
     void initTestCase() {
-        // The window is loaded from a folder with a valid settings file, as the program runs.
-        QFile ini(dir_.filePath(QStringLiteral("tipora.ini")));
-        QVERIFY(ini.open(QIODevice::WriteOnly));
-        ini.write(" 100  1  0  0 \r\n");
-        ini.close();
-        QVERIFY(QDir::setCurrent(dir_.path()));
+        // The window runs in a folder with a course and settings, as the program does.
+        folder_.exercises[1] = {"aš b", "next"};
+        folder_.writeCourse();
+        QVERIFY(QDir::setCurrent(folder_.path()));
     }
 
     void everyControlStandsAtItsTwipGeometry() {
@@ -129,8 +128,41 @@ private slots:
         QCOMPARE(shared.TypKlavesnice.value(), 2);
     }
 
+    void typingALineMovesCountersAndCursor() {
+        Promenne shared;
+        ui::QtPlatform platform;
+        FrmTipora model(shared, platform);
+        ui::MainWindow window(model, platform);
+        window.load();
+        window.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&window));
+
+        window.menuBar()->findChild<QAction*>(QStringLiteral("mnuLekce01"))->trigger();
+        QCOMPARE(window.windowTitle(), QStringLiteral("Tipora 1.5 - f j d k"));
+        auto* zadani = window.surface()->findChild<QLabel*>(QStringLiteral("lblZadani"));
+        QCOMPARE(zadani->text(), QStringLiteral("aš b"));
+        auto* keyD = window.surface()->findChild<QLabel*>(QStringLiteral("lblKlavesa(68)"));
+        QVERIFY(keyD->styleSheet().contains(QStringLiteral("#FF0000")));
+
+        // Key events reach the window whichever control has the focus.
+        auto* input = window.surface()->findChild<QPlainTextEdit*>(QStringLiteral("txtVstup"));
+        QTest::keyClick(input, Qt::Key_A);
+        QKeyEvent press(QEvent::KeyPress, Qt::Key_unknown, Qt::NoModifier, QStringLiteral("š"));
+        QApplication::sendEvent(input, &press);
+        QTest::keyClick(&window, Qt::Key_X); // wrong
+        auto* uhozy = window.surface()->findChild<QLabel*>(QStringLiteral("lblUhozy"));
+        auto* chyby = window.surface()->findChild<QLabel*>(QStringLiteral("lblChyby"));
+        QCOMPARE(uhozy->text(), QStringLiteral("2"));
+        QCOMPARE(chyby->text(), QStringLiteral("1"));
+        QCOMPARE(input->toPlainText(), QStringLiteral("aš"));
+        QCOMPARE(window.surface()->findChild<QWidget*>(QStringLiteral("shpKurzor"))->x(), 24);
+        // The run has begun: "Lekce" and "Ukázka" are closed to the learner.
+        QVERIFY(!window.menuBar()->actions().first()->isEnabled());
+        QVERIFY(!window.menuBar()->findChild<QAction*>(QStringLiteral("mnuDemo"))->isEnabled());
+    }
+
 private:
-    QTemporaryDir dir_;
+    test::LessonFolder folder_;
 };
 
 QTEST_MAIN(TestMainWindow)

@@ -1,0 +1,97 @@
+// The lesson clock, pausing and resuming, and the end of a lesson.
+#include "app/display_rules.h"
+#include "app/frm_tipora.h"
+#include "app/platform.h"
+#include "app/texts.h"
+#include "keyboard/key_marking.h"
+#include "lessons/lesson_texts.h"
+
+namespace tipora {
+
+void FrmTipora::tmrTimeP_Timer() {
+    ++state.TimeP;
+    form.lblTimeP.text = lessonTimeText(state.TimeP, platform_.locale());
+}
+
+void FrmTipora::mnuPause_Click() {
+    PracticeState& s = state;
+    if (!s.Pauza && s.Spusteno) {
+        form.tmrTimeP.setEnabled(false);
+        s.Pauza = true;
+        form.lblPause.fore = kRed;
+        form.tmrMetronom.setEnabled(false);
+        form.mnuStop.enabled = false;
+    } else if (s.Pauza && s.Spusteno) {
+        form.tmrTimeP.setEnabled(true);
+        s.Pauza = false;
+        form.lblPause.fore = kWhite;
+        if (s.MetronomZapnut) {
+            form.tmrMetronom.setEnabled(true);
+        }
+        form.mnuStop.enabled = true;
+    } else if (!s.Pauza && s.Ukazka) {
+        form.lblPause.fore = kRed;
+        form.tmrDemo.setEnabled(false);
+        form.tmrTimeP.setEnabled(false);
+        form.tmrMetronom.setEnabled(false);
+        form.mnuStop.enabled = false;
+        s.Pauza = true;
+    } else if (s.Pauza && s.Ukazka) {
+        form.lblPause.fore = kWhite;
+        form.tmrDemo.setEnabled(true);
+        form.tmrTimeP.setEnabled(true);
+        if (s.MetronomZapnut) {
+            form.tmrMetronom.setEnabled(true);
+        }
+        form.mnuStop.enabled = true;
+        s.Pauza = false;
+    }
+}
+
+void FrmTipora::lblPause_Click() {
+    mnuPause_Click();
+}
+
+void FrmTipora::mnuStop_Click() {
+    PracticeState& s = state;
+    form.window.mousePointer = MousePointer::Hourglass;
+    // The clocks stop before the question, so the time spent answering is not lesson time.
+    form.tmrTimeP.setEnabled(false);
+    form.tmrMetronom.setEnabled(false);
+    form.tmrText.setEnabled(false);
+
+    if (s.Ukazka) {
+        form.tmrDemoClick.setEnabled(false);
+        form.tmrDemo.setEnabled(false);
+        form.imgVysunNahled.visible = true;
+        // The demonstration showed its own counters; the learner's come back.
+        s.TimeP = s.TimePZaloha.value_or(0);
+        showStatistics();
+    }
+    form.txtPopisLekce.text = texts::kLessonEnd;
+    form.lblZadani.text.clear();
+    s.Spusteno = false;
+    form.txtVstup.text.clear();
+    // Until the next lesson is chosen, typing has no line to be checked against.
+    s.LekceNactena = false;
+    s.ChybaVRadku = false;
+
+    const MessageResult answer =
+        platform_.messageBox(texts::kClearStatistics, texts::kMessageTitle, MessageButtons::YesNo);
+    s.Odpoved = static_cast<int>(answer);
+    if (answer == MessageResult::Yes) {
+        MazaniPromennych();
+    }
+
+    form.shpKurzor.geometry.left = 120;
+    form.mnuLekce.enabled = true;
+    form.mnuPause.enabled = false;
+    form.mnuStop.enabled = false;
+    s.Ukazka = false;
+
+    form.imgDalsi.visible = false;
+    clearKeyboard(form.lblKlavesa);
+    form.window.mousePointer = MousePointer::Default;
+}
+
+} // namespace tipora

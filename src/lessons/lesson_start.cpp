@@ -1,0 +1,120 @@
+// Choosing a lesson: the main window's lesson start and its two lesson files.
+#include "app/frm_tipora.h"
+#include "app/platform.h"
+#include "app/texts.h"
+#include "keyboard/key_marking.h"
+#include "lessons/lesson_catalogue.h"
+#include "lessons/lesson_texts.h"
+
+namespace tipora {
+
+namespace {
+const QString kHeaderStart = QStringLiteral("LEKCE");
+const QString kMessageStart = QStringLiteral(">>>");
+constexpr int kFirstColumnLeft = 120;
+} // namespace
+
+void FrmTipora::SetLekce() {
+    closeAllFiles();
+    form.imgDalsi.visible = true;
+    form.lblZadani.text.clear();
+    form.txtVstup.text.clear();
+    form.txtPopisLekce.text.clear();
+    state.Pozice = 1;
+    form.shpKurzor.geometry.left = kFirstColumnLeft;
+    form.mnuStop.enabled = true;
+    form.mnuPause.enabled = true;
+    form.mnuDemo.enabled = true;
+    state.LekceNactena = true;
+    // A new line starts clean: an error in the last lesson's line is not this line's error.
+    state.ChybaVRadku = false;
+    if (state.Pauza) {
+        state.Pauza = false;
+        if (state.MetronomZapnut) {
+            form.tmrMetronom.setEnabled(true);
+        }
+    }
+    form.txtVstup.fore = kWhite;
+}
+
+void FrmTipora::mnuLekce_Click(int number) {
+    form.window.mousePointer = MousePointer::Hourglass;
+    SetLekce();
+    form.window.title = texts::kLessonTitlePrefix + lessonCaption(number);
+    markLesson(number, form.lblKlavesa);
+
+    if (!readDescription(number) || !openExercise(number)) {
+        platform_.messageBox(texts::lessonFilesMissing(lessonExerciseFile(number)),
+                             texts::kMessageTitle, MessageButtons::Ok);
+        form.lblZadani.text = texts::kError;
+        state.LekceNactena = false;
+        // There is nothing to demonstrate without the lesson's lines.
+        form.mnuDemo.enabled = false;
+    }
+    form.window.mousePointer = MousePointer::Default;
+}
+
+bool FrmTipora::readDescription(int number) {
+    LessonFile file;
+    if (!file.open(dataPath(texts::kDescriptionFile))) {
+        return false;
+    }
+    const QString header = lessonHeader(number);
+    QString line;
+    do {
+        if (!file.readLine(line)) {
+            return false;
+        }
+    } while (line != header);
+
+    if (!file.readLine(state.RadekPopisu)) {
+        return false;
+    }
+    form.txtPopisLekce.text = state.RadekPopisu;
+    // The last lesson's description runs to the end of the file; the others end at the next
+    // line that begins with LEKCE, which must be there.
+    const bool toTheEnd = number == kLessonCount;
+    for (;;) {
+        if (!file.readLine(state.RadekPopisu)) {
+            return toTheEnd;
+        }
+        if (!toTheEnd && state.RadekPopisu.startsWith(kHeaderStart)) {
+            return true;
+        }
+        form.txtPopisLekce.text += QStringLiteral("\r\n") + state.RadekPopisu;
+    }
+}
+
+bool FrmTipora::openExercise(int number) {
+    if (!exerciseFile_.open(dataPath(lessonExerciseFile(number)))) {
+        return false;
+    }
+    const QString header = lessonHeader(number);
+    do {
+        if (!exerciseFile_.readLine(state.Zadani)) {
+            return false;
+        }
+    } while (state.Zadani != header);
+
+    if (!exerciseFile_.readLine(state.Zadani) || state.Zadani.startsWith(kHeaderStart)) {
+        // No line to type before the next lesson: the file is damaged.
+        return false;
+    }
+    showLine();
+    return true;
+}
+
+// An exercise line goes to the exercise row; a message line shows its text for three seconds
+// with the lesson paused.
+void FrmTipora::showLine() {
+    if (state.Zadani.startsWith(kMessageStart)) {
+        mnuPause_Click();
+        form.mnuStop.enabled = false;
+        form.lblZadani.text = state.Zadani.mid(kMessageStart.size());
+        form.tmrText.setEnabled(true);
+    } else {
+        form.lblZadani.text = state.Zadani;
+    }
+}
+
+} // namespace tipora
