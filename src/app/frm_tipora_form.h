@@ -12,6 +12,11 @@ namespace tipora {
 inline constexpr int kMainClientWidth = 7815;
 inline constexpr int kMainClientHeight = 6540;
 inline constexpr int kLessonItemCount = 50;
+// The exercise row, the ruler and the input line: 60 cells of 120 twips from Left 120; the
+// cursor stands at 120 × column, and the Enter mark rests out of sight at 7320.
+inline constexpr int kColumnWidth = 120;
+inline constexpr int kFirstColumnLeft = 120;
+inline constexpr int kEnterMarkRestLeft = 7320;
 
 // The main window as the handlers see it: every control, menu item and timer by its name, in
 // the state the window is created in.

@@ -83,7 +83,7 @@ void FrmTipora::mnuStop_Click() {
         MazaniPromennych();
     }
 
-    form.shpKurzor.geometry.left = 120;
+    form.shpKurzor.geometry.left = kFirstColumnLeft;
     form.mnuLekce.enabled = true;
     form.mnuPause.enabled = false;
     form.mnuStop.enabled = false;

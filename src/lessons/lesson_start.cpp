@@ -11,7 +11,6 @@ namespace tipora {
 namespace {
 const QString kHeaderStart = QStringLiteral("LEKCE");
 const QString kMessageStart = QStringLiteral(">>>");
-constexpr int kFirstColumnLeft = 120;
 } // namespace
 
 void FrmTipora::SetLekce() {

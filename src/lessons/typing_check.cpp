@@ -13,9 +13,6 @@ constexpr int kBackspace = 8;
 constexpr int kTab = 9;
 constexpr int kEnter = 13;
 constexpr int kEscape = 27;
-constexpr int kColumnWidth = 120;
-constexpr int kFirstColumnLeft = 120;
-constexpr int kEnterMarkRestLeft = 7320;
 
 bool isOrdinary(int key) {
     return key != kBackspace && key != kTab && key != kEnter && key != kEscape;

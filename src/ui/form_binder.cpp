@@ -8,7 +8,6 @@
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QRadioButton>
-#include <QScrollBar>
 #include <QTextDocument>
 
 namespace tipora::ui {
@@ -97,7 +96,7 @@ QWidget* FormBinder::create(Control& control) {
         box->setTextInteractionFlags(Qt::NoTextInteraction);
         box->setFocusPolicy(Qt::ClickFocus);
         // Zero margin keeps the first character of the input line under column 1 of the ruler.
-        box->document()->setDocumentMargin(control.font.face == FontFace::Mono ? 0 : 2);
+        box->document()->setDocumentMargin(control.font.face == FontFace::Mono ? 0 : 1);
         widget = box;
         break;
     }
@@ -187,7 +186,6 @@ void FormBinder::apply(Entry& entry) {
             }
         } else if (auto* box = qobject_cast<QPlainTextEdit*>(w)) {
             box->setPlainText(displayText(c.text));
-            box->verticalScrollBar()->setValue(box->verticalScrollBar()->maximum());
         } else if (auto* button = qobject_cast<QAbstractButton*>(w)) {
             button->setText(c.text);
         }

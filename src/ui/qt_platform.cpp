@@ -19,7 +19,6 @@ MessageResult QtPlatform::messageBox(const QString& text, const QString& title,
     QWidget* parent = parent_ && parent_->isVisible() ? parent_.data() : nullptr;
     QMessageBox box(QMessageBox::NoIcon, title, text, QMessageBox::NoButton, parent);
     if (buttons == MessageButtons::YesNo) {
-        box.setIcon(QMessageBox::Question);
         box.addButton(QMessageBox::Yes)->setText(QStringLiteral("Ano"));
         box.addButton(QMessageBox::No)->setText(QStringLiteral("Ne"));
         box.setDefaultButton(QMessageBox::Yes);
