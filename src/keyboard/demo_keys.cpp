@@ -1,0 +1,35 @@
+#include "keyboard/demo_keys.h"
+
+#include "keyboard/key_table.h"
+
+#include <QString>
+
+namespace tipora {
+
+namespace {
+bool is(QChar character, std::string_view utf8) {
+    if (utf8.empty()) {
+        return false;
+    }
+    const QString text = QString::fromUtf8(utf8.data(), static_cast<qsizetype>(utf8.size()));
+    return text.size() == 1 && text.front() == character;
+}
+} // namespace
+
+KeyForCharacter keyForCharacter(QChar character) {
+    const char16_t upper = character.toUpper().unicode();
+    if (upper >= u'A' && upper <= u'Z') {
+        return {static_cast<int>(upper), character.isUpper(), true};
+    }
+    for (const CharacterKey& key : kCharacterKeys) {
+        if (is(character, key.plain)) {
+            return {key.code, false, true};
+        }
+        if (is(character, key.shifted)) {
+            return {key.code, true, true};
+        }
+    }
+    return {kKeyShift, false, false};
+}
+
+} // namespace tipora
