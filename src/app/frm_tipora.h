@@ -46,6 +46,13 @@ public:
     void imgDalsi_Click();
     void tmrText_Timer();
 
+    // The on-screen keyboard under the learner's hands; k is the key code of the key table.
+    void Form_KeyDown(int k);
+    void Form_KeyUp(int k);
+    // Lights a key, remembering its colour; false when the key has no label.
+    bool RozsviceniKlavesy(int code);
+    void ZhasnutiKlavesy();
+
     // Clocks, pause and the end of a lesson.
     void tmrTimeP_Timer();
     void mnuPause_Click();

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "app/form_model.h"
+
 #include <QString>
 #include <cstdint>
 #include <optional>
@@ -41,6 +43,9 @@ struct PracticeState {
     int KlavesaZelena = 0;
     std::int16_t KlavesaUkazky = 1;
     bool CapsLock = false;
+    // The right Shift label's colour while Shift holds it black, so its release gives the
+    // lesson's colour back.
+    std::optional<Color> rightShiftColor;
 };
 
 } // namespace tipora

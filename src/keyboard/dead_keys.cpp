@@ -54,4 +54,40 @@ std::optional<Decomposition> decomposeDeadKey(QChar composed) {
     return std::nullopt;
 }
 
+namespace {
+QChar accentOf(DeadKey dead) {
+    return dead == DeadKey::Acute ? kAcute : kCaron;
+}
+} // namespace
+
+QString DeadKeyComposer::deadKey(DeadKey dead) {
+    if (!pending_) {
+        pending_ = dead;
+        return {};
+    }
+    // The waiting accent comes out; a different dead key then waits in its place.
+    const QString accent(accentOf(*pending_));
+    if (*pending_ == dead) {
+        pending_.reset();
+    } else {
+        pending_ = dead;
+    }
+    return accent;
+}
+
+QString DeadKeyComposer::text(const QString& typed) {
+    if (!pending_ || typed.isEmpty()) {
+        return typed;
+    }
+    const DeadKey dead = *pending_;
+    pending_.reset();
+    if (typed == QStringLiteral(" ")) {
+        return QString(accentOf(dead));
+    }
+    if (const auto composed = composeDeadKey(dead, typed.front())) {
+        return *composed + typed.mid(1);
+    }
+    return accentOf(dead) + typed;
+}
+
 } // namespace tipora

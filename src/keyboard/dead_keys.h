@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QChar>
+#include <QString>
 #include <optional>
 
 namespace tipora {
@@ -21,5 +22,21 @@ struct Decomposition {
     QChar base;
 };
 std::optional<Decomposition> decomposeDeadKey(QChar composed);
+
+// Turns the key presses of a Czech keyboard into typed text the way the keyboard itself does,
+// so that typing behaves the same whatever input method the desktop runs: a dead key waits
+// for the next key; a letter it goes with comes out accented, a blank gives the accent alone,
+// anything else gives the accent followed by that character.
+class DeadKeyComposer {
+public:
+    // A dead key was pressed; it types nothing yet (pressed twice, it types its accent once).
+    QString deadKey(DeadKey dead);
+    // A key that types text was pressed; returns what reaches the lesson.
+    QString text(const QString& typed);
+    bool pending() const { return pending_.has_value(); }
+
+private:
+    std::optional<DeadKey> pending_;
+};
 
 } // namespace tipora

@@ -94,7 +94,9 @@ QWidget* FormBinder::create(Control& control) {
         box->setVerticalScrollBarPolicy(Qt::ScrollBarAsNeeded);
         box->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
         box->setTextInteractionFlags(Qt::NoTextInteraction);
-        box->setFocusPolicy(Qt::ClickFocus);
+        // Never the focus: typing belongs to the window, and no input method may take it.
+        box->setFocusPolicy(Qt::NoFocus);
+        box->setAttribute(Qt::WA_InputMethodEnabled, false);
         // Zero margin keeps the first character of the input line under column 1 of the ruler.
         box->document()->setDocumentMargin(control.font.face == FontFace::Mono ? 0 : 1);
         widget = box;

@@ -11,6 +11,8 @@
 
 #include <QApplication>
 #include <QCloseEvent>
+#include <QGuiApplication>
+#include <QInputMethodEvent>
 #include <QKeyEvent>
 #include <QLayout>
 #include <QMenu>
@@ -18,10 +20,28 @@
 
 namespace tipora::ui {
 
+namespace {
+
+KeySource platformKeySource() {
+#ifdef Q_OS_WIN
+    return KeySource::Windows;
+#else
+    return QGuiApplication::platformName() == QLatin1String("xcb") ? KeySource::X11
+                                                                   : KeySource::Generic;
+#endif
+}
+
+int keyCodeOf(const QKeyEvent& event, KeySource source) {
+    return keyCodeForEvent({event.key(), event.nativeScanCode(), event.nativeVirtualKey()}, source);
+}
+
+} // namespace
+
 MainWindow::MainWindow(FrmTipora& model, QtPlatform& platform)
     : QMainWindow(nullptr, Qt::Window | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
                                Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint),
-      model_(model), platform_(platform), surface_(new QWidget(this)) {
+      model_(model), platform_(platform), surface_(new QWidget(this)),
+      keySource_(platformKeySource()) {
     setObjectName(QStringLiteral("FrmTipora"));
     setWindowIcon(pictures::windowIcon());
     surface_->setObjectName(QStringLiteral("FrmTiporaClient"));
@@ -138,27 +158,60 @@ void MainWindow::onControlClicked(Control& control) {
 }
 
 bool MainWindow::eventFilter(QObject* watched, QEvent* event) {
-    if (event->type() != QEvent::KeyPress || !watched->isWidgetType()) {
+    const QEvent::Type type = event->type();
+    const bool keyEvent =
+        type == QEvent::KeyPress || type == QEvent::KeyRelease || type == QEvent::InputMethod;
+    if (!keyEvent || !watched->isWidgetType() || static_cast<QWidget*>(watched)->window() != this) {
         return QMainWindow::eventFilter(watched, event);
     }
-    auto* widget = static_cast<QWidget*>(watched);
-    if (widget->window() != this) {
-        return QMainWindow::eventFilter(watched, event);
+    switch (type) {
+    case QEvent::KeyPress:
+        return keyPressed(*static_cast<QKeyEvent*>(event));
+    case QEvent::KeyRelease:
+        keyReleased(*static_cast<QKeyEvent*>(event));
+        return false;
+    default: {
+        // A desktop input method that composed the text itself hands over only the result.
+        const QString text = static_cast<QInputMethodEvent*>(event)->commitString();
+        run([this, &text] { typeText(text); });
+        return true;
     }
-    const auto* key = static_cast<QKeyEvent*>(event);
-    const QString text = key->text();
-    if (text.isEmpty()) {
-        // Shift, Alt, arrows and the like type nothing; the menu bar still needs Alt.
-        return QMainWindow::eventFilter(watched, event);
     }
-    run([this, &text] {
-        for (qsizetype i = 0; i < text.size(); ++i) {
-            const qsizetype length = text.at(i).isHighSurrogate() && i + 1 < text.size() ? 2 : 1;
-            model_.Form_KeyPress(windows1250Code(QStringView(text).sliced(i, length)));
-            i += length - 1;
-        }
+}
+
+bool MainWindow::keyPressed(const QKeyEvent& event) {
+    const int code = keyCodeOf(event, keySource_);
+    QString typed;
+    if (event.key() == Qt::Key_Dead_Acute || event.key() == Qt::Key_Dead_Caron) {
+        typed =
+            composer_.deadKey(event.key() == Qt::Key_Dead_Acute ? DeadKey::Acute : DeadKey::Caron);
+    } else {
+        typed = composer_.text(event.text());
+    }
+    run([this, code, &typed] {
+        model_.Form_KeyDown(code);
+        typeText(typed);
     });
-    return true;
+    // Keys that type nothing (Alt for the menu bar, arrows) go on to the window's controls.
+    return !event.text().isEmpty() || event.key() == Qt::Key_Dead_Acute ||
+           event.key() == Qt::Key_Dead_Caron;
+}
+
+void MainWindow::keyReleased(const QKeyEvent& event) {
+    // A held key repeats its presses, as a keyboard does; only the real release counts.
+    if (event.isAutoRepeat()) {
+        return;
+    }
+    const int code = keyCodeOf(event, keySource_);
+    run([this, code] { model_.Form_KeyUp(code); });
+}
+
+void MainWindow::typeText(const QString& text) {
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        const qsizetype length = text.at(i).isHighSurrogate() && i + 1 < text.size() ? 2 : 1;
+        model_.Form_KeyPress(windows1250Code(QStringView(text).sliced(i, length)));
+        i += length - 1;
+    }
 }
 
 void MainWindow::closeEvent(QCloseEvent* event) {

@@ -1,9 +1,13 @@
 #pragma once
 
+#include "keyboard/dead_keys.h"
+#include "keyboard/key_event_mapping.h"
+
 #include <QMainWindow>
 #include <map>
 
 class QAction;
+class QKeyEvent;
 class QMenu;
 
 namespace tipora {
@@ -35,6 +39,9 @@ public:
 
     QWidget* surface() const { return surface_; }
 
+    // Tests feed key events of a chosen platform; the program finds its own.
+    void setKeySource(KeySource source) { keySource_ = source; }
+
 protected:
     void closeEvent(QCloseEvent* event) override;
     // Key preview: the window sees every key before the control that has the focus.
@@ -45,6 +52,9 @@ private:
     QAction* addItem(QWidget* menu, MenuItem& item);
     template <typename Handler> void run(Handler&& handler);
     void onControlClicked(Control& control);
+    bool keyPressed(const QKeyEvent& event);
+    void keyReleased(const QKeyEvent& event);
+    void typeText(const QString& text);
 
     FrmTipora& model_;
     QtPlatform& platform_;
@@ -53,6 +63,8 @@ private:
     TimerBinder* timers_ = nullptr;
     std::map<MenuItem*, QAction*> actions_;
     std::map<MenuItem*, QMenu*> menus_;
+    KeySource keySource_;
+    DeadKeyComposer composer_;
 };
 
 } // namespace tipora::ui

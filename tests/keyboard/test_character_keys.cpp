@@ -70,6 +70,57 @@ private slots:
         QCOMPARE(decomposeDeadKey(u'ý')->dead, DeadKey::Acute);
         QVERIFY(!decomposeDeadKey(u'ů').has_value()); // its own key, no dead key
     }
+
+    void composerTypesAsACzechKeyboardDoes_data() {
+        QTest::addColumn<QString>("keys"); // ´ and ˇ stand for the dead keys
+        QTest::addColumn<QString>("typed");
+        QTest::newRow("´ a") << "´a"
+                             << "á";
+        QTest::newRow("ˇ n") << "ˇn"
+                             << "ň";
+        QTest::newRow("ˇ T") << "ˇT"
+                             << "Ť";
+        QTest::newRow("´ O") << "´O"
+                             << "Ó";
+        QTest::newRow("accent before a blank") << "´ "
+                                               << "´";
+        QTest::newRow("accent that does not compose") << "ˇa"
+                                                      << "ˇa";
+        QTest::newRow("accent before a sign") << "´,"
+                                              << "´,";
+        QTest::newRow("same dead key twice") << "´´x"
+                                             << "´x";
+        QTest::newRow("one dead key after the other") << "´ˇd"
+                                                      << "´ď";
+        QTest::newRow("plain text passes") << "ahoj"
+                                           << "ahoj";
+        QTest::newRow("only the next key") << "´oo"
+                                           << "óo";
+    }
+
+    void composerTypesAsACzechKeyboardDoes() {
+        QFETCH(QString, keys);
+        QFETCH(QString, typed);
+        DeadKeyComposer composer;
+        QString out;
+        for (QChar key : keys) {
+            if (key == kAcute || key == kCaron) {
+                out += composer.deadKey(key == kAcute ? DeadKey::Acute : DeadKey::Caron);
+            } else {
+                out += composer.text(QString(key));
+            }
+        }
+        QCOMPARE(out, typed);
+    }
+
+    void keysThatTypeNothingLeaveTheDeadKeyWaiting() {
+        DeadKeyComposer composer;
+        QCOMPARE(composer.deadKey(DeadKey::Caron), QString());
+        QCOMPARE(composer.text(QString()), QString()); // Shift on its way to a capital
+        QVERIFY(composer.pending());
+        QCOMPARE(composer.text(QStringLiteral("D")), QStringLiteral("Ď"));
+        QVERIFY(!composer.pending());
+    }
 };
 
 QTEST_GUILESS_MAIN(TestCharacterKeys)

@@ -9,6 +9,8 @@
 
 #include <QAction>
 #include <QFontMetricsF>
+#include <QInputMethodEvent>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QMenu>
 #include <QMenuBar>
@@ -159,6 +161,69 @@ private slots:
         // The run has begun: "Lekce" and "Ukázka" are closed to the learner.
         QVERIFY(!window.menuBar()->actions().first()->isEnabled());
         QVERIFY(!window.menuBar()->findChild<QAction*>(QStringLiteral("mnuDemo"))->isEnabled());
+    }
+
+    // Key events as X delivers them without an input method: the dead key comes as its own
+    // event with no text, the letter follows uncomposed.
+    void deadKeysAndLightingFromRealKeyEvents() {
+        folder_.writeIni(" 100  1  0  0 \r\n"); // visual response on
+        folder_.exercises[46] = {"ňÓ x", "next"};
+        folder_.writeCourse();
+        Promenne shared;
+        shared.TypKlavesnice = 1;
+        ui::QtPlatform platform;
+        FrmTipora model(shared, platform);
+        ui::MainWindow window(model, platform);
+        window.setKeySource(KeySource::X11);
+        window.load();
+        window.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&window));
+        window.menuBar()->findChild<QAction*>(QStringLiteral("mnuLekce46"))->trigger();
+
+        const auto send = [&window](QEvent::Type type, int key, quint32 keycode,
+                                    const QString& text, Qt::KeyboardModifiers modifiers = {}) {
+            QKeyEvent event(type, key, modifiers, keycode, 0, 0, text);
+            QApplication::sendEvent(&window, &event);
+        };
+        auto* acute = window.surface()->findChild<QLabel*>(QStringLiteral("lblKlavesa(187)"));
+        // ˇ = Shift + the dead key, then n.
+        send(QEvent::KeyPress, Qt::Key_Shift, 50, {});
+        send(QEvent::KeyPress, Qt::Key_Dead_Caron, 21, {}, Qt::ShiftModifier);
+        send(QEvent::KeyRelease, Qt::Key_Dead_Caron, 21, {}, Qt::ShiftModifier);
+        send(QEvent::KeyRelease, Qt::Key_Shift, 50, {});
+        QCOMPARE(model.state.Uhozy, 0);
+        send(QEvent::KeyPress, Qt::Key_N, 57, QStringLiteral("n"));
+        QVERIFY(model.form.klavesa('N')->back == kBlack); // lit while held
+        send(QEvent::KeyRelease, Qt::Key_N, 57, QStringLiteral("n"));
+        QCOMPARE(model.form.klavesa('N')->back, kGreen);
+        QCOMPARE(model.state.Uhozy, 1);
+        // ´ then Shift + o.
+        send(QEvent::KeyPress, Qt::Key_Dead_Acute, 21, {});
+        QVERIFY(acute->styleSheet().contains(QStringLiteral("#000000"))); // the dead key lit
+        send(QEvent::KeyRelease, Qt::Key_Dead_Acute, 21, {});
+        QVERIFY(acute->styleSheet().contains(QStringLiteral("#FF0000")));
+        send(QEvent::KeyPress, Qt::Key_Shift, 62, {});
+        send(QEvent::KeyPress, Qt::Key_O, 32, QStringLiteral("O"), Qt::ShiftModifier);
+        send(QEvent::KeyRelease, Qt::Key_O, 32, QStringLiteral("O"), Qt::ShiftModifier);
+        send(QEvent::KeyRelease, Qt::Key_Shift, 62, {});
+        QCOMPARE(model.state.Uhozy, 2);
+        QCOMPARE(model.state.Chyby, 0);
+        QCOMPARE(model.form.txtVstup.text, QStringLiteral("ňÓ"));
+        // An input method that composed by itself hands over only the text.
+        QInputMethodEvent composed;
+        composed.setCommitString(QStringLiteral(" "));
+        QApplication::sendEvent(&window, &composed);
+        QCOMPARE(model.form.txtVstup.text, QStringLiteral("ňÓ "));
+        // Auto-repeat: the held key stays lit and types again.
+        send(QEvent::KeyPress, Qt::Key_X, 53, QStringLiteral("x"));
+        QKeyEvent repeatRelease(QEvent::KeyRelease, Qt::Key_X, {}, 53, 0, 0, QStringLiteral("x"),
+                                true);
+        QApplication::sendEvent(&window, &repeatRelease);
+        QVERIFY(model.form.klavesa('X')->back == kBlack);
+        send(QEvent::KeyPress, Qt::Key_X, 53, QStringLiteral("x"));
+        QCOMPARE(model.state.Chyby, 1); // the repeat typed past the end
+        send(QEvent::KeyRelease, Qt::Key_X, 53, QStringLiteral("x"));
+        QVERIFY(model.form.klavesa('X')->back != kBlack);
     }
 
 private:

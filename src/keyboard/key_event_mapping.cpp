@@ -1,0 +1,93 @@
+#include "keyboard/key_event_mapping.h"
+
+#include "keyboard/shift_captions.h"
+
+#include <QString>
+#include <array>
+#include <utility>
+
+namespace tipora {
+
+namespace {
+
+// X keycodes (evdev + 8) of the number row and the punctuation keys of a PC keyboard.
+constexpr std::array<std::pair<quint32, int>, 20> kX11Places{{
+    {49, 192}, {10, 49},  {11, 50},  {12, 51},  {13, 52},  {14, 53},  {15, 54},
+    {16, 55},  {17, 56},  {18, 57},  {19, 48},  {20, 189}, {21, 187}, {34, 219},
+    {35, 221}, {47, 186}, {48, 222}, {59, 188}, {60, 190}, {61, 191},
+}};
+
+int fromQtKey(int key) {
+    if (key >= Qt::Key_A && key <= Qt::Key_Z) {
+        return key; // Qt's letter keys carry the letters' codes
+    }
+    switch (key) {
+    case Qt::Key_Backspace:
+        return 8;
+    case Qt::Key_Tab:
+        return 9;
+    case Qt::Key_Return:
+    case Qt::Key_Enter:
+        return 13;
+    case Qt::Key_Shift:
+        return 16;
+    case Qt::Key_Control:
+        return 17;
+    case Qt::Key_Alt:
+        return 18;
+    case Qt::Key_Pause:
+        return 19;
+    case Qt::Key_CapsLock:
+        return 20;
+    case Qt::Key_Escape:
+        return 27;
+    case Qt::Key_Space:
+        return 32;
+    default:
+        return 0;
+    }
+}
+
+// Without native codes, the character the Czech layout puts on a key names the key: Qt
+// reports the upper-case character for the plain key and the shifted sign with Shift.
+int fromCzechCharacter(int key) {
+    if (key == Qt::Key_Dead_Acute || key == Qt::Key_Dead_Caron) {
+        return 187;
+    }
+    for (const ShiftCaption& caption : kShiftCaptions) {
+        const QString plain =
+            QString::fromUtf8(caption.plain.data(), static_cast<qsizetype>(caption.plain.size()));
+        const QString shifted = QString::fromUtf8(caption.shifted.data(),
+                                                  static_cast<qsizetype>(caption.shifted.size()));
+        if ((plain.size() == 1 && plain.front().toUpper().unicode() == key) ||
+            (shifted.size() == 1 && shifted.front().unicode() == key) ||
+            (caption.code == 186 && key == Qt::Key_QuoteDbl)) {
+            return caption.code;
+        }
+    }
+    return 0;
+}
+
+} // namespace
+
+int keyCodeForEvent(const KeyEventFacts& event, KeySource source) {
+    switch (source) {
+    case KeySource::Windows:
+        return static_cast<int>(event.nativeVirtualKey);
+    case KeySource::X11:
+        for (const auto& [scanCode, code] : kX11Places) {
+            if (event.nativeScanCode == scanCode) {
+                return code;
+            }
+        }
+        return fromQtKey(event.qtKey);
+    case KeySource::Generic:
+        if (const int code = fromQtKey(event.qtKey); code != 0) {
+            return code;
+        }
+        return fromCzechCharacter(event.qtKey);
+    }
+    return 0;
+}
+
+} // namespace tipora
