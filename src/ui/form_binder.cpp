@@ -4,11 +4,14 @@
 #include "ui/pictures.h"
 
 #include <QEvent>
+#include <QFontMetricsF>
 #include <QLabel>
-#include <QPlainTextEdit>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QTextCursor>
 #include <QTextDocument>
+#include <QTextEdit>
+#include <cmath>
 
 namespace tipora::ui {
 
@@ -89,7 +92,10 @@ QWidget* FormBinder::create(Control& control) {
         break;
     }
     case ControlKind::TextBox: {
-        auto* box = new QPlainTextEdit(surface_);
+        // Scrolls by pixels, so a description that just fits shows no scroll bar.
+        auto* box = new QTextEdit(surface_);
+        box->setAcceptRichText(false);
+        box->setWordWrapMode(QTextOption::WrapAtWordBoundaryOrAnywhere);
         box->setFrameShape(QFrame::NoFrame);
         box->setVerticalScrollBarPolicy(Qt::ScrollBarAsNeeded);
         box->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
@@ -97,8 +103,9 @@ QWidget* FormBinder::create(Control& control) {
         // Never the focus: typing belongs to the window, and no input method may take it.
         box->setFocusPolicy(Qt::NoFocus);
         box->setAttribute(Qt::WA_InputMethodEnabled, false);
-        // Zero margin keeps the first character of the input line under column 1 of the ruler.
-        box->document()->setDocumentMargin(control.font.face == FontFace::Mono ? 0 : 1);
+        // Zero margin keeps the first character of the input line under column 1 of the ruler
+        // and lets five lines of a description fit without scrolling.
+        box->document()->setDocumentMargin(0);
         widget = box;
         break;
     }
@@ -158,7 +165,7 @@ void FormBinder::apply(Entry& entry) {
             w->setStyleSheet(QStringLiteral("background-color: %1; border: 1px solid %2;")
                                  .arg(colorName(c.back), colorName(c.fore)));
         } else if (c.kind == ControlKind::TextBox) {
-            auto* box = static_cast<QPlainTextEdit*>(w);
+            auto* box = static_cast<QTextEdit*>(w);
             QPalette palette = box->palette();
             palette.setColor(QPalette::Base, QColor::fromRgb(c.back));
             palette.setColor(QPalette::Text, QColor::fromRgb(c.fore));
@@ -186,8 +193,16 @@ void FormBinder::apply(Entry& entry) {
                 label->setText(c.text);
                 label->setAlignment(alignmentFor(c.align));
             }
-        } else if (auto* box = qobject_cast<QPlainTextEdit*>(w)) {
+        } else if (auto* box = qobject_cast<QTextEdit*>(w)) {
             box->setPlainText(displayText(c.text));
+            // Qt rounds each line up to whole pixels; at the classic line height five lines of
+            // a description fit their box.
+            QTextBlockFormat lines;
+            lines.setLineHeight(std::floor(QFontMetricsF(box->font()).lineSpacing()),
+                                QTextBlockFormat::FixedHeight);
+            QTextCursor all(box->document());
+            all.select(QTextCursor::Document);
+            all.mergeBlockFormat(lines);
         } else if (auto* button = qobject_cast<QAbstractButton*>(w)) {
             button->setText(c.text);
         }
@@ -198,7 +213,7 @@ void FormBinder::apply(Entry& entry) {
         }
     }
     if (all || c.locked != old.locked) {
-        if (auto* box = qobject_cast<QPlainTextEdit*>(w)) {
+        if (auto* box = qobject_cast<QTextEdit*>(w)) {
             box->setReadOnly(true); // only the program ever writes the text boxes
         }
     }

@@ -14,10 +14,11 @@
 #include <QLabel>
 #include <QMenu>
 #include <QMenuBar>
-#include <QPlainTextEdit>
 #include <QRadioButton>
+#include <QScrollBar>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QTextEdit>
 
 using namespace tipora;
 
@@ -65,6 +66,23 @@ private slots:
         auto* keyA = window.surface()->findChild<QLabel*>(QStringLiteral("lblKlavesa(65)"));
         QCOMPARE(keyA->text(), QStringLiteral("a"));
         QVERIFY(keyA->styleSheet().contains(QStringLiteral("#FFFFFF")));
+    }
+
+    void fiveDescriptionLinesFitWithoutScrolling() {
+        Promenne shared;
+        ui::QtPlatform platform;
+        FrmTipora model(shared, platform);
+        ui::MainWindow window(model, platform);
+        window.load();
+        window.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&window));
+        model.form.txtPopisLekce.text =
+            QStringLiteral("Vítej! Začínáš v základní řadě, nové klávesy jsou f, j, d, k.\r\n"
+                           "Na f a j nahmatáš výstupky – tam patří tvé ukazováky.\r\nf\r\nd\r\n"
+                           "Seď zpříma, ramena uvolni a mezerník tiskni palcem.");
+        window.refresh();
+        auto* box = window.surface()->findChild<QTextEdit*>(QStringLiteral("txtPopisLekce"));
+        QVERIFY(!box->verticalScrollBar()->isVisible());
     }
 
     void exerciseColumnsAreExactly120Twips() {
@@ -147,7 +165,7 @@ private slots:
         QVERIFY(keyD->styleSheet().contains(QStringLiteral("#FF0000")));
 
         // Key events reach the window whichever control has the focus.
-        auto* input = window.surface()->findChild<QPlainTextEdit*>(QStringLiteral("txtVstup"));
+        auto* input = window.surface()->findChild<QTextEdit*>(QStringLiteral("txtVstup"));
         QTest::keyClick(input, Qt::Key_A);
         QKeyEvent press(QEvent::KeyPress, Qt::Key_unknown, Qt::NoModifier, QStringLiteral("š"));
         QApplication::sendEvent(input, &press);
