@@ -14,12 +14,23 @@ inline constexpr Color kRed = 0xFF0000;
 inline constexpr Color kGreen = 0x00FF00;
 inline constexpr Color kBlue = 0x0000FF;
 inline constexpr Color kYellow = 0xFFFF00;
+inline constexpr Color kDialogBrown = 0x804040;
 // The desktop's default text colour, which is black on the desktops the program targets.
 inline constexpr Color kSystemText = 0x000000;
 
 QString colorName(Color color); // "#RRGGBB"
 
-enum class ControlKind { Label, TextBox, Image, Shape, Line, OptionButton, Button };
+enum class ControlKind {
+    Label,
+    TextBox, // multi-line; only the program writes it
+    EditBox, // single line the learner types into
+    Image,
+    Shape,
+    Line,
+    OptionButton,
+    Button,
+    ScrollBar,
+};
 enum class Align { Left, Center, Right };
 // Font faces by role; the UI picks installed fonts that match their metrics.
 enum class FontFace { Serif, Mono, Sans, Symbol };
@@ -57,7 +68,9 @@ struct Control {
     bool visible = true;
     bool enabled = true;
     bool locked = false; // text boxes: only the program writes their text
-    int value = 0;       // option buttons and check boxes
+    int value = 0;       // option buttons, check boxes and scroll bars
+    int minimum = 0;     // scroll bars
+    int maximum = 0;
     int lineWidth = 1;
     Picture picture = Picture::None;
 

@@ -90,7 +90,10 @@ void FrmTipora::showStatistics() {
 std::vector<std::pair<ModelTimer*, std::function<void()>>> FrmTipora::timerHandlers() {
     return {{&form.tmrTime, [this] { tmrTime_Timer(); }},
             {&form.tmrTimeP, [this] { tmrTimeP_Timer(); }},
-            {&form.tmrText, [this] { tmrText_Timer(); }}};
+            {&form.tmrText, [this] { tmrText_Timer(); }},
+            {&form.tmrDemo, [this] { tmrDemo_Timer(); }},
+            {&form.tmrDemoClick, [this] { tmrDemoClick_Timer(); }},
+            {&form.tmrMetronom, [this] { tmrMetronom_Timer(); }}};
 }
 
 } // namespace tipora

@@ -14,6 +14,13 @@ namespace tipora {
 
 class Platform;
 
+inline constexpr int kMetronomeMinTempo = 1;
+inline constexpr int kMetronomeMaxTempo = 1000;
+inline constexpr int kMetronomeDefaultTempo = 100;
+
+// The metronome's beat in milliseconds for a tempo in keystrokes per minute.
+int metronomeInterval(const SharedValue& tempo);
+
 // The main window's behaviour: its handlers change the form model and the practice state; the
 // UI layer only shows the model and turns events into handler calls.
 class FrmTipora {
@@ -52,6 +59,13 @@ public:
     // Lights a key, remembering its colour; false when the key has no label.
     bool RozsviceniKlavesy(int code);
     void ZhasnutiKlavesy();
+
+    // The demonstration and the metronome.
+    void mnuDemo_Click();
+    void tmrDemo_Timer();
+    void tmrDemoClick_Timer();
+    void imgMetronom_Click();
+    void tmrMetronom_Timer();
 
     // Clocks, pause and the end of a lesson.
     void tmrTimeP_Timer();

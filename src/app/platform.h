@@ -7,6 +7,8 @@
 
 namespace tipora {
 
+class FrmDemo;
+
 enum class MessageButtons { Ok, YesNo };
 
 // Values as the answers of a message box are numbered by the program (6 = Yes, 7 = No).
@@ -22,6 +24,8 @@ public:
     // Modal: returns when the user has answered; timers keep firing meanwhile.
     virtual MessageResult messageBox(const QString& text, const QString& title,
                                      MessageButtons buttons) = 0;
+    // Shows the loaded demonstration-speed dialog until its Start closes it.
+    virtual void showDemoDialog(FrmDemo& dialog) = 0;
     virtual QTime currentTime() const = 0;
     virtual QLocale locale() const = 0;
     // The available screen area, in twips.

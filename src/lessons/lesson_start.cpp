@@ -27,11 +27,11 @@ void FrmTipora::SetLekce() {
     state.LekceNactena = true;
     // A new line starts clean: an error in the last lesson's line is not this line's error.
     state.ChybaVRadku = false;
-    if (state.Pauza) {
-        state.Pauza = false;
-        if (state.MetronomZapnut) {
-            form.tmrMetronom.setEnabled(true);
-        }
+    state.Pauza = false;
+    // A metronome the learner switched on beats again with the new lesson, even after a Stop
+    // silenced it: what the loudspeaker says and what is heard agree.
+    if (state.MetronomZapnut) {
+        form.tmrMetronom.setEnabled(true);
     }
     form.txtVstup.fore = kWhite;
 }

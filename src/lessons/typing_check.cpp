@@ -27,6 +27,10 @@ QString characterOf(int code) {
 
 void FrmTipora::Form_KeyPress(int KeyAscii) {
     PracticeState& s = state;
+    // The demonstration is typing this line; the learner's keys would break its column.
+    if (s.Ukazka) {
+        return;
+    }
     if (!s.Pauza && s.LekceNactena) {
         if (!s.Spusteno) {
             form.tmrTimeP.setEnabled(true);

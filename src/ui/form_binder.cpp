@@ -6,8 +6,11 @@
 #include <QEvent>
 #include <QFontMetricsF>
 #include <QLabel>
+#include <QLineEdit>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QScrollBar>
+#include <QSignalBlocker>
 #include <QTextCursor>
 #include <QTextDocument>
 #include <QTextEdit>
@@ -109,6 +112,34 @@ QWidget* FormBinder::create(Control& control) {
         widget = box;
         break;
     }
+    case ControlKind::EditBox: {
+        auto* edit = new QLineEdit(surface_);
+        edit->setFrame(false);
+        // The learner's typing goes straight into the model; the handlers judge it on release.
+        connect(edit, &QLineEdit::textEdited, this,
+                [&control](const QString& text) { control.text = text; });
+        widget = edit;
+        break;
+    }
+    case ControlKind::ScrollBar: {
+        auto* bar = new QScrollBar(Qt::Vertical, surface_);
+        bar->setRange(control.minimum, control.maximum);
+        bar->setSingleStep(1);
+        bar->setPageStep(1);
+        // The upper arrow raises the value.
+        bar->setInvertedAppearance(true);
+        bar->setInvertedControls(true);
+        connect(bar, &QScrollBar::valueChanged, this, [this, &control](int value) {
+            if (value != control.value) {
+                control.value = value;
+                if (onChange) {
+                    onChange(control);
+                }
+            }
+        });
+        widget = bar;
+        break;
+    }
     case ControlKind::OptionButton: {
         auto* option = new QRadioButton(surface_);
         option->setAutoExclusive(false); // the handlers keep the group exclusive
@@ -178,7 +209,13 @@ void FormBinder::apply(Entry& entry) {
             w->setPalette(palette);
             w->setBackgroundRole(QPalette::Window);
             w->setAutoFillBackground(true);
-        } else if (c.kind != ControlKind::Image && c.kind != ControlKind::Button) {
+        } else if (c.kind == ControlKind::EditBox) {
+            QPalette palette = w->palette();
+            palette.setColor(QPalette::Base, QColor::fromRgb(c.back));
+            palette.setColor(QPalette::Text, QColor::fromRgb(c.fore));
+            w->setPalette(palette);
+        } else if (c.kind != ControlKind::Image && c.kind != ControlKind::Button &&
+                   c.kind != ControlKind::ScrollBar) {
             w->setStyleSheet(styleSheetFor(c));
         }
     }
@@ -205,11 +242,16 @@ void FormBinder::apply(Entry& entry) {
             all.mergeBlockFormat(lines);
         } else if (auto* button = qobject_cast<QAbstractButton*>(w)) {
             button->setText(c.text);
+        } else if (auto* edit = qobject_cast<QLineEdit*>(w); edit && edit->text() != c.text) {
+            edit->setText(c.text);
         }
     }
     if (all || c.value != old.value) {
         if (auto* option = qobject_cast<QRadioButton*>(w)) {
             option->setChecked(c.value == 1);
+        } else if (auto* bar = qobject_cast<QScrollBar*>(w)) {
+            const QSignalBlocker quiet(bar); // the model moved it; no change to report back
+            bar->setValue(c.value);
         }
     }
     if (all || c.locked != old.locked) {
@@ -253,7 +295,8 @@ bool FormBinder::eventFilter(QObject* watched, QEvent* event) {
             }
             const ControlKind kind = entry.control->kind;
             const bool clickable = kind != ControlKind::OptionButton &&
-                                   kind != ControlKind::Button && kind != ControlKind::TextBox;
+                                   kind != ControlKind::Button && kind != ControlKind::TextBox &&
+                                   kind != ControlKind::EditBox && kind != ControlKind::ScrollBar;
             if (press && clickable && onClick) {
                 onClick(*entry.control);
             } else if (move && onMouseMove) {

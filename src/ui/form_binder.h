@@ -24,6 +24,8 @@ public:
 
     std::function<void(Control&)> onClick;
     std::function<void(Control&)> onMouseMove;
+    // A scroll bar the learner moved; its control already holds the new value.
+    std::function<void(Control&)> onChange;
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;

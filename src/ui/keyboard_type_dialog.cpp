@@ -2,27 +2,25 @@
 
 #include "keyboard/frm_klavesnice.h"
 #include "keyboard/key_table.h"
-#include "ui/fonts.h"
 #include "ui/form_binder.h"
+#include "ui/key_codes.h"
 
 #include <QKeyEvent>
 
 namespace tipora::ui {
 
-KeyboardTypeDialog::KeyboardTypeDialog(FrmKlavesnice& model, QWidget* parent)
-    : QDialog(parent, Qt::Dialog | Qt::FramelessWindowHint), model_(model) {
-    setObjectName(QStringLiteral("FrmKlavesnice"));
-    setWindowTitle(model_.window.title);
-    setFixedSize(pixels(kKlavesniceClientWidth), pixels(kKlavesniceClientHeight));
-    setAutoFillBackground(true);
-    QPalette palette = this->palette();
-    palette.setColor(QPalette::Window, Qt::black);
-    palette.setColor(QPalette::WindowText, Qt::white);
-    setPalette(palette);
+namespace {
+// The load runs before the dialog's widgets are built from the model.
+FrmKlavesnice& loaded(FrmKlavesnice& model) {
+    model.Form_Load();
+    return model;
+}
+} // namespace
 
-    model_.Form_Load();
-    binder_ = new FormBinder(this, model_.controls());
-    binder_->onClick = [this](Control& control) {
+KeyboardTypeDialog::KeyboardTypeDialog(FrmKlavesnice& model, QWidget* parent)
+    : ModelDialog(loaded(model).window, model.controls(), kBlack, parent), model_(model) {
+    setObjectName(QStringLiteral("FrmKlavesnice"));
+    binder().onClick = [this](Control& control) {
         if (&control == &model_.OptCZ) {
             model_.OptCZ_Click();
         } else if (&control == &model_.OptCZQ) {
@@ -32,41 +30,26 @@ KeyboardTypeDialog::KeyboardTypeDialog(FrmKlavesnice& model, QWidget* parent)
         }
         refresh();
     };
-    // Key preview: Enter confirms whichever control has the focus.
-    for (Control* control : model_.controls()) {
-        binder_->widget(*control)->installEventFilter(this);
-    }
-    installEventFilter(this);
     refresh();
-    move(pixels(model_.window.left), pixels(model_.window.top));
+}
+
+bool KeyboardTypeDialog::modelClosed() const {
+    return model_.accepted();
 }
 
 void KeyboardTypeDialog::showEvent(QShowEvent* event) {
-    QDialog::showEvent(event);
-    binder_->widget(model_.OptCZ)->setFocus();
+    ModelDialog::showEvent(event);
+    binder().widget(model_.OptCZ)->setFocus();
 }
 
-void KeyboardTypeDialog::refresh() {
-    binder_->sync();
-    if (model_.accepted()) {
-        accept();
+bool KeyboardTypeDialog::keyPressed(QObject* /*target*/, QKeyEvent& event) {
+    const int code = keyCodeOf(event);
+    if (code != kKeyEnter) {
+        return false;
     }
-}
-
-void KeyboardTypeDialog::reject() {
-    // Escape does not close the dialog; only OK and Enter do.
-}
-
-bool KeyboardTypeDialog::eventFilter(QObject* watched, QEvent* event) {
-    if (event->type() == QEvent::KeyPress) {
-        const auto* key = static_cast<QKeyEvent*>(event);
-        if (key->key() == Qt::Key_Return || key->key() == Qt::Key_Enter) {
-            model_.Form_KeyDown(kKeyEnter);
-            refresh();
-            return true;
-        }
-    }
-    return QDialog::eventFilter(watched, event);
+    model_.Form_KeyDown(code);
+    refresh();
+    return true;
 }
 
 } // namespace tipora::ui

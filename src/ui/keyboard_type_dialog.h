@@ -1,6 +1,6 @@
 #pragma once
 
-#include <QDialog>
+#include "ui/model_dialog.h"
 
 namespace tipora {
 class FrmKlavesnice;
@@ -8,27 +8,21 @@ class FrmKlavesnice;
 
 namespace tipora::ui {
 
-class FormBinder;
-
-// The borderless first window: which Czech keyboard the learner has. It closes only through
-// OK or Enter; the main window is loaded after it.
-class KeyboardTypeDialog : public QDialog {
+// The first window: which Czech keyboard the learner has. OK or Enter closes it; the main
+// window is loaded after it.
+class KeyboardTypeDialog : public ModelDialog {
     Q_OBJECT
 
 public:
     explicit KeyboardTypeDialog(FrmKlavesnice& model, QWidget* parent = nullptr);
 
-    void reject() override;
-
 protected:
-    bool eventFilter(QObject* watched, QEvent* event) override;
+    bool modelClosed() const override;
+    bool keyPressed(QObject* target, QKeyEvent& event) override;
     void showEvent(QShowEvent* event) override;
 
 private:
-    void refresh();
-
     FrmKlavesnice& model_;
-    FormBinder* binder_;
 };
 
 } // namespace tipora::ui

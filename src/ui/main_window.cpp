@@ -5,6 +5,7 @@
 #include "lessons/lesson_catalogue.h"
 #include "ui/fonts.h"
 #include "ui/form_binder.h"
+#include "ui/key_codes.h"
 #include "ui/pictures.h"
 #include "ui/qt_platform.h"
 #include "ui/timer_binder.h"
@@ -19,23 +20,6 @@
 #include <QMenuBar>
 
 namespace tipora::ui {
-
-namespace {
-
-KeySource platformKeySource() {
-#ifdef Q_OS_WIN
-    return KeySource::Windows;
-#else
-    return QGuiApplication::platformName() == QLatin1String("xcb") ? KeySource::X11
-                                                                   : KeySource::Generic;
-#endif
-}
-
-int keyCodeOf(const QKeyEvent& event, KeySource source) {
-    return keyCodeForEvent({event.key(), event.nativeScanCode(), event.nativeVirtualKey()}, source);
-}
-
-} // namespace
 
 MainWindow::MainWindow(FrmTipora& model, QtPlatform& platform)
     : QMainWindow(nullptr, Qt::Window | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
@@ -100,7 +84,8 @@ void MainWindow::buildMenus() {
             [this] { run([this] { model_.mnuStop_Click(); }); });
     connect(addItem(menuBar(), form.mnuPause), &QAction::triggered, this,
             [this] { run([this] { model_.mnuPause_Click(); }); });
-    addItem(menuBar(), form.mnuDemo);
+    connect(addItem(menuBar(), form.mnuDemo), &QAction::triggered, this,
+            [this] { run([this] { model_.mnuDemo_Click(); }); });
     addItem(menuBar(), form.mnuNastaveni);
     QAction* exit = addItem(menuBar(), form.mnuExit);
     connect(exit, &QAction::triggered, this, [this] { run([this] { model_.mnuExit_Click(); }); });
@@ -154,6 +139,8 @@ void MainWindow::onControlClicked(Control& control) {
         run([this] { model_.lblPause_Click(); });
     } else if (&control == &form.imgDalsi) {
         run([this] { model_.imgDalsi_Click(); });
+    } else if (&control == &form.imgMetronom) {
+        run([this] { model_.imgMetronom_Click(); });
     }
 }
 

@@ -1,5 +1,6 @@
 #include "ui/qt_platform.h"
 
+#include "ui/demo_speed_dialog.h"
 #include "ui/fonts.h"
 
 #include <QApplication>
@@ -31,6 +32,11 @@ MessageResult QtPlatform::messageBox(const QString& text, const QString& title,
         return answer == QMessageBox::Yes ? MessageResult::Yes : MessageResult::No;
     }
     return MessageResult::Ok;
+}
+
+void QtPlatform::showDemoDialog(FrmDemo& dialog) {
+    DemoSpeedDialog widget(dialog, parent_);
+    widget.exec();
 }
 
 QTime QtPlatform::currentTime() const {

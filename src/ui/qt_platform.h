@@ -12,6 +12,7 @@ public:
     void beep() override;
     MessageResult messageBox(const QString& text, const QString& title,
                              MessageButtons buttons) override;
+    void showDemoDialog(FrmDemo& dialog) override;
     QTime currentTime() const override;
     QLocale locale() const override;
     QSize screenSizeTwips() const override;

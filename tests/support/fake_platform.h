@@ -1,6 +1,7 @@
 #pragma once
 
 #include "app/platform.h"
+#include "demo/frm_demo.h"
 
 #include <QStringList>
 #include <deque>
@@ -33,12 +34,23 @@ public:
         return answer;
     }
 
+    // The learner in the demonstration-speed dialog: the script acts on the loaded dialog;
+    // without one, Start is pressed at once.
+    void showDemoDialog(FrmDemo& dialog) override {
+        ++demoDialogs;
+        if (demoDialog) {
+            demoDialog(dialog);
+        }
+        dialog.cmdOK_Click();
+    }
     QTime currentTime() const override { return time; }
     QLocale locale() const override { return localeInUse; }
     QSize screenSizeTwips() const override { return screen; }
     void quit() override { ++quits; }
 
     int beeps = 0;
+    int demoDialogs = 0;
+    std::function<void(FrmDemo&)> demoDialog;
     int quits = 0;
     std::vector<Message> messages;
     std::deque<MessageResult> answers;

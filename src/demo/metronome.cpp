@@ -1,0 +1,37 @@
+// The metronome: a beep per keystroke interval of the chosen tempo, while the lesson runs.
+#include "app/frm_tipora.h"
+#include "app/platform.h"
+
+#include <algorithm>
+
+namespace tipora {
+
+int metronomeInterval(const SharedValue& tempo) {
+    // Without a usable tempo (no settings file, or 0) the metronome keeps the tempo the bundled
+    // settings use rather than divide by nothing; a hand-edited file cannot make it beep faster
+    // than the settings dialog allows.
+    const int beatsPerMinute = tempo.value() < kMetronomeMinTempo
+                                   ? kMetronomeDefaultTempo
+                                   : std::min(tempo.value(), kMetronomeMaxTempo);
+    return 60000 / beatsPerMinute;
+}
+
+void FrmTipora::imgMetronom_Click() {
+    if (state.Pauza) {
+        return; // not while paused, nor before the first lesson
+    }
+    if (!state.MetronomZapnut) {
+        form.tmrMetronom.setInterval(metronomeInterval(shared_.Metronom));
+        form.tmrMetronom.setEnabled(true);
+        state.MetronomZapnut = true;
+    } else {
+        form.tmrMetronom.setEnabled(false);
+        state.MetronomZapnut = false;
+    }
+}
+
+void FrmTipora::tmrMetronom_Timer() {
+    platform_.beep();
+}
+
+} // namespace tipora

@@ -1,0 +1,26 @@
+#include "ui/key_codes.h"
+
+#include <QGuiApplication>
+#include <QKeyEvent>
+
+namespace tipora::ui {
+
+KeySource platformKeySource() {
+#ifdef Q_OS_WIN
+    return KeySource::Windows;
+#else
+    return QGuiApplication::platformName() == QLatin1String("xcb") ? KeySource::X11
+                                                                   : KeySource::Generic;
+#endif
+}
+
+int keyCodeOf(const QKeyEvent& event, KeySource source) {
+    constexpr int kNumpad0 = 96;
+    if (event.modifiers().testFlag(Qt::KeypadModifier) && event.key() >= Qt::Key_0 &&
+        event.key() <= Qt::Key_9) {
+        return kNumpad0 + (event.key() - Qt::Key_0);
+    }
+    return keyCodeForEvent({event.key(), event.nativeScanCode(), event.nativeVirtualKey()}, source);
+}
+
+} // namespace tipora::ui
