@@ -23,6 +23,10 @@ bool isNumericBoxKey(int keyCode) {
            (keyCode >= 96 && keyCode <= 105);
 }
 
+bool isModifierKey(int keyCode) {
+    return keyCode == 16 || keyCode == 17 || keyCode == 18 || keyCode == 20;
+}
+
 FrmDemo::FrmDemo(Promenne& shared, Platform& platform) : shared_(shared), platform_(platform) {
     window.title = QStringLiteral("Nastavení ukázky");
     window.width = kDemoClientWidth;
@@ -64,6 +68,9 @@ void FrmDemo::Form_Load() {
 }
 
 void FrmDemo::txtDemo_KeyUp(int keyCode) {
+    if (isModifierKey(keyCode)) {
+        return;
+    }
     const double v = leadingNumber(txtDemo.text);
     if (!isNumericBoxKey(keyCode) || v < kDemoSpeedMin || v > kDemoSpeedMax) {
         txtDemo.text.clear();

@@ -56,4 +56,9 @@ double leadingNumber(const QString& text);
 // numeric keypad.
 bool isNumericBoxKey(int keyCode);
 
+// Shift, Ctrl, Alt and Caps Lock type nothing by themselves. On the Czech keyboard the digits
+// of the main block need Shift, so a box that judged the release of Shift would throw away
+// every number just typed; their releases are not judged.
+bool isModifierKey(int keyCode);
+
 } // namespace tipora

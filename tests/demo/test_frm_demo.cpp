@@ -90,6 +90,23 @@ private slots:
         QCOMPARE(int(fx.shared.RychlostUkazky), 42);
     }
 
+    // Czech digits are Shift + the number row: Shift's release, before or after the digit's,
+    // must not throw the number away.
+    void shiftedDigitsOfTheCzechKeyboardStay() {
+        Fixture fx;
+        fx.dialog.txtDemo.text.clear();
+        fx.dialog.txtDemo.text = QStringLiteral("2");
+        fx.dialog.txtDemo_KeyUp(16); // Shift released first
+        fx.dialog.txtDemo_KeyUp(50);
+        fx.dialog.txtDemo.text += QStringLiteral("5");
+        fx.dialog.txtDemo_KeyUp(53);
+        fx.dialog.txtDemo_KeyUp(16); // ...or last
+        QCOMPARE(fx.dialog.txtDemo.text, QStringLiteral("25"));
+        QCOMPARE(int(fx.shared.RychlostUkazky), 25);
+        fx.dialog.txtDemo_KeyUp(20); // Caps Lock neither
+        QCOMPARE(fx.dialog.txtDemo.text, QStringLiteral("25"));
+    }
+
     void scrollBarAndBoxMirrorEachOther() {
         Fixture fx;
         fx.dialog.setScrollValue(2);

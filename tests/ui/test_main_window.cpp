@@ -2,6 +2,7 @@
 #include "keyboard/frm_klavesnice.h"
 #include "support/fake_platform.h"
 #include "support/lesson_folder.h"
+#include "ui/demo_speed_dialog.h"
 #include "ui/fonts.h"
 #include "ui/keyboard_type_dialog.h"
 #include "ui/main_window.h"
@@ -12,6 +13,7 @@
 #include <QInputMethodEvent>
 #include <QKeyEvent>
 #include <QLabel>
+#include <QLineEdit>
 #include <QMenu>
 #include <QMenuBar>
 #include <QRadioButton>
@@ -242,6 +244,37 @@ private slots:
         QCOMPARE(model.state.Chyby, 1); // the repeat typed past the end
         send(QEvent::KeyRelease, Qt::Key_X, 53, QStringLiteral("x"));
         QVERIFY(model.form.klavesa('X')->back != kBlack);
+    }
+
+    void demoSpeedDialogTakesTypedDigitsAndEnter() {
+        Promenne shared;
+        test::FakePlatform platform;
+        FrmDemo model(shared, platform);
+        model.Form_Load();
+        ui::DemoSpeedDialog dialog(model);
+        dialog.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&dialog));
+        QCOMPARE(dialog.size(), QSize(153, 57));
+        auto* box = dialog.findChild<QLineEdit*>(QStringLiteral("txtDemo"));
+        auto* bar = dialog.findChild<QScrollBar*>(QStringLiteral("vsbDemo"));
+        QCOMPARE(box->text(), QStringLiteral("1"));
+        box->setFocus();
+        box->selectAll();
+        QTest::keyClick(box, Qt::Key_2, Qt::KeypadModifier);
+        QTest::keyClick(box, Qt::Key_5);
+        QCOMPARE(box->text(), QStringLiteral("25"));
+        QCOMPARE(bar->value(), 25);
+        QCOMPARE(int(shared.RychlostUkazky), 25);
+        QTest::keyClick(box, Qt::Key_Backspace);
+        QCOMPARE(box->text(), QString());
+        bar->triggerAction(QAbstractSlider::SliderSingleStepAdd);
+        QCOMPARE(box->text(), QStringLiteral("26"));
+        QTest::keyClick(box, Qt::Key_Escape); // no cancelling
+        QVERIFY(dialog.isVisible());
+        QTest::keyClick(box, Qt::Key_Return);
+        QVERIFY(model.closed());
+        QCOMPARE(dialog.result(), int(QDialog::Accepted));
+        QCOMPARE(int(shared.RychlostUkazky), 26);
     }
 
 private:
