@@ -30,11 +30,13 @@ enum class ControlKind {
     OptionButton,
     Button,
     ScrollBar,
+    CheckBox, // value 0 unchecked, 1 checked, 2 greyed
+    Frame,    // a captioned group box drawn under the controls that lie in it
 };
 enum class Align { Left, Center, Right };
 // Font faces by role; the UI picks installed fonts that match their metrics.
 enum class FontFace { Serif, Mono, Sans, Symbol };
-enum class Picture { None, FingerGuide, NextLine, SlideOut, SlideIn, Loudspeaker };
+enum class Picture { None, FingerGuide, NextLine, SlideOut, SlideIn, Loudspeaker, About };
 
 struct FontSpec {
     FontFace face = FontFace::Serif;
@@ -73,6 +75,7 @@ struct Control {
     int maximum = 0;
     int lineWidth = 1;
     Picture picture = Picture::None;
+    bool slides = false; // size changes are shown as a short slide, not a jump
 
     QString fullName() const; // "lblKlavesa(65)" for array members
     friend bool operator==(const Control&, const Control&) = default;

@@ -67,6 +67,24 @@ public:
     void imgMetronom_Click();
     void tmrMetronom_Timer();
 
+    // The preview panel and the hover hints.
+    void imgVysunNahled_Click();
+    void imgZasunNahled_Click();
+    bool previewIsOut() const;
+    void Form_MouseMove();
+    void imgVysunNahled_MouseMove();
+    void imgZasunNahled_MouseMove();
+    void imgMetronom_MouseMove();
+    void imgDalsi_MouseMove();
+    void lblKlavesa_MouseMove();
+    void txtVstup_MouseMove();
+    // lblNapoveda001_MouseMove … lblNapoveda004_MouseMove: each hides its own hint.
+    void lblNapoveda_MouseMove(Control& hint);
+
+    // The settings dialog, paused around; the about box.
+    void mnuNastaveni_Click();
+    void mnuOProgramu_Click();
+
     // Clocks, pause and the end of a lesson.
     void tmrTimeP_Timer();
     void mnuPause_Click();

@@ -123,6 +123,7 @@ FrmTiporaForm::FrmTiporaForm() {
     shpKurzor.back = kBlue;
     shpKurzor.fore = kBlue;
     txtVstup = textBox("txtVstup", {120, 3720, 7575, 255}, kBlue, kExerciseFont);
+    txtVstup.slides = true; // it is also the preview panel
 
     for (const KeyDef& key : kKeyTable) {
         lblKlavesa.emplace(key.code, keyLabel(key));

@@ -8,6 +8,8 @@
 namespace tipora {
 
 class FrmDemo;
+class FrmNastaveni;
+class FrmOProgramu;
 
 enum class MessageButtons { Ok, YesNo };
 
@@ -26,6 +28,10 @@ public:
                                      MessageButtons buttons) = 0;
     // Shows the loaded demonstration-speed dialog until its Start closes it.
     virtual void showDemoDialog(FrmDemo& dialog) = 0;
+    // Shows the loaded settings dialog until OK or Zruš closes it.
+    virtual void showSettingsDialog(FrmNastaveni& dialog) = 0;
+    // Shows the loaded about box until a click or a key closes it.
+    virtual void showAboutBox(FrmOProgramu& dialog) = 0;
     virtual QTime currentTime() const = 0;
     virtual QLocale locale() const = 0;
     // The available screen area, in twips.

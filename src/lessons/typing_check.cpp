@@ -27,8 +27,9 @@ QString characterOf(int code) {
 
 void FrmTipora::Form_KeyPress(int KeyAscii) {
     PracticeState& s = state;
-    // The demonstration is typing this line; the learner's keys would break its column.
-    if (s.Ukazka) {
+    // The demonstration is typing this line; the learner's keys would break its column. While
+    // the preview is out, the input line shows the transcript, not the line being typed.
+    if (s.Ukazka || previewIsOut()) {
         return;
     }
     if (!s.Pauza && s.LekceNactena) {

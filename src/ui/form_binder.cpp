@@ -3,10 +3,13 @@
 #include "ui/fonts.h"
 #include "ui/pictures.h"
 
+#include <QCheckBox>
 #include <QEvent>
 #include <QFontMetricsF>
+#include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
+#include <QPropertyAnimation>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QScrollBar>
@@ -20,6 +23,8 @@ namespace tipora::ui {
 
 namespace {
 
+constexpr int kSlideMilliseconds = 250;
+
 QPixmap pictureFor(Picture picture) {
     switch (picture) {
     case Picture::FingerGuide:
@@ -32,6 +37,8 @@ QPixmap pictureFor(Picture picture) {
         return pictures::slideInButton();
     case Picture::Loudspeaker:
         return pictures::loudspeaker();
+    case Picture::About:
+        return pictures::aboutPicture();
     case Picture::None:
         break;
     }
@@ -140,6 +147,20 @@ QWidget* FormBinder::create(Control& control) {
         widget = bar;
         break;
     }
+    case ControlKind::CheckBox: {
+        auto* box = new QCheckBox(surface_);
+        box->setTristate(false); // the learner ticks on and off; only a setting shows greyed
+        connect(box, &QCheckBox::clicked, this,
+                [&control](bool checked) { control.value = checked ? 1 : 0; });
+        widget = box;
+        break;
+    }
+    case ControlKind::Frame: {
+        auto* frame = new QGroupBox(surface_);
+        frame->setFlat(false);
+        widget = frame;
+        break;
+    }
     case ControlKind::OptionButton: {
         auto* option = new QRadioButton(surface_);
         option->setAutoExclusive(false); // the handlers keep the group exclusive
@@ -182,6 +203,14 @@ void FormBinder::apply(Entry& entry) {
             const int thickness = c.lineWidth;
             w->setGeometry(pixels(c.geometry.left), pixels(c.geometry.top) - thickness / 2,
                            std::max(1, pixels(c.geometry.width)), thickness);
+        } else if (c.slides && !all && c.geometry.height != old.geometry.height) {
+            // The preview panel slides rather than jumps, so the learner sees where it went.
+            auto* slide = new QPropertyAnimation(w, "geometry", w);
+            slide->setDuration(kSlideMilliseconds);
+            slide->setEasingCurve(QEasingCurve::OutCubic);
+            slide->setStartValue(w->geometry());
+            slide->setEndValue(pixelRect(c.geometry));
+            slide->start(QAbstractAnimation::DeleteWhenStopped);
         } else {
             w->setGeometry(pixelRect(c.geometry));
         }
@@ -201,7 +230,8 @@ void FormBinder::apply(Entry& entry) {
             palette.setColor(QPalette::Base, QColor::fromRgb(c.back));
             palette.setColor(QPalette::Text, QColor::fromRgb(c.fore));
             box->setPalette(palette);
-        } else if (c.kind == ControlKind::OptionButton) {
+        } else if (c.kind == ControlKind::OptionButton || c.kind == ControlKind::CheckBox ||
+                   c.kind == ControlKind::Frame) {
             // A style sheet would also paint the round indicator black; a palette keeps it.
             QPalette palette = w->palette();
             palette.setColor(QPalette::Window, QColor::fromRgb(c.back));
@@ -242,6 +272,8 @@ void FormBinder::apply(Entry& entry) {
             all.mergeBlockFormat(lines);
         } else if (auto* button = qobject_cast<QAbstractButton*>(w)) {
             button->setText(c.text);
+        } else if (auto* frame = qobject_cast<QGroupBox*>(w)) {
+            frame->setTitle(c.text);
         } else if (auto* edit = qobject_cast<QLineEdit*>(w); edit && edit->text() != c.text) {
             edit->setText(c.text);
         }
@@ -249,6 +281,10 @@ void FormBinder::apply(Entry& entry) {
     if (all || c.value != old.value) {
         if (auto* option = qobject_cast<QRadioButton*>(w)) {
             option->setChecked(c.value == 1);
+        } else if (auto* box = qobject_cast<QCheckBox*>(w)) {
+            box->setCheckState(c.value == 2   ? Qt::PartiallyChecked
+                               : c.value == 1 ? Qt::Checked
+                                              : Qt::Unchecked);
         } else if (auto* bar = qobject_cast<QScrollBar*>(w)) {
             const QSignalBlocker quiet(bar); // the model moved it; no change to report back
             bar->setValue(c.value);
@@ -295,6 +331,7 @@ bool FormBinder::eventFilter(QObject* watched, QEvent* event) {
             }
             const ControlKind kind = entry.control->kind;
             const bool clickable = kind != ControlKind::OptionButton &&
+                                   kind != ControlKind::CheckBox && kind != ControlKind::Frame &&
                                    kind != ControlKind::Button && kind != ControlKind::TextBox &&
                                    kind != ControlKind::EditBox && kind != ControlKind::ScrollBar;
             if (press && clickable && onClick) {

@@ -18,6 +18,7 @@
 #include <QLayout>
 #include <QMenu>
 #include <QMenuBar>
+#include <QMouseEvent>
 
 namespace tipora::ui {
 
@@ -41,6 +42,10 @@ MainWindow::MainWindow(FrmTipora& model, QtPlatform& platform)
     buildMenus();
     binder_ = new FormBinder(surface_, model_.form.controls());
     binder_->onClick = [this](Control& control) { onControlClicked(control); };
+    binder_->onMouseMove = [this](Control& control) { onMouseMoved(control); };
+    // The window's own background hides every hint.
+    surface_->setMouseTracking(true);
+    surface_->installEventFilter(this);
     timers_ = new TimerBinder(
         model_.timerHandlers(), [this] { refresh(); }, this);
     platform_.setParentWindow(this);
@@ -86,10 +91,12 @@ void MainWindow::buildMenus() {
             [this] { run([this] { model_.mnuPause_Click(); }); });
     connect(addItem(menuBar(), form.mnuDemo), &QAction::triggered, this,
             [this] { run([this] { model_.mnuDemo_Click(); }); });
-    addItem(menuBar(), form.mnuNastaveni);
+    connect(addItem(menuBar(), form.mnuNastaveni), &QAction::triggered, this,
+            [this] { run([this] { model_.mnuNastaveni_Click(); }); });
     QAction* exit = addItem(menuBar(), form.mnuExit);
     connect(exit, &QAction::triggered, this, [this] { run([this] { model_.mnuExit_Click(); }); });
-    addItem(menuBar(), form.mnuOProgramu);
+    connect(addItem(menuBar(), form.mnuOProgramu), &QAction::triggered, this,
+            [this] { run([this] { model_.mnuOProgramu_Click(); }); });
 }
 
 template <typename Handler> void MainWindow::run(Handler&& handler) {
@@ -141,11 +148,44 @@ void MainWindow::onControlClicked(Control& control) {
         run([this] { model_.imgDalsi_Click(); });
     } else if (&control == &form.imgMetronom) {
         run([this] { model_.imgMetronom_Click(); });
+    } else if (&control == &form.imgVysunNahled) {
+        run([this] { model_.imgVysunNahled_Click(); });
+    } else if (&control == &form.imgZasunNahled) {
+        run([this] { model_.imgZasunNahled_Click(); });
     }
+}
+
+void MainWindow::onMouseMoved(Control& control) {
+    FrmTiporaForm& form = model_.form;
+    run([this, &form, &control] {
+        if (&control == &form.imgVysunNahled) {
+            model_.imgVysunNahled_MouseMove();
+        } else if (&control == &form.imgZasunNahled) {
+            model_.imgZasunNahled_MouseMove();
+        } else if (&control == &form.imgMetronom) {
+            model_.imgMetronom_MouseMove();
+        } else if (&control == &form.imgDalsi) {
+            model_.imgDalsi_MouseMove();
+        } else if (&control == &form.txtVstup) {
+            model_.txtVstup_MouseMove();
+        } else if (control.name == QLatin1String("lblKlavesa")) {
+            model_.lblKlavesa_MouseMove();
+        } else if (control.name.startsWith(QLatin1String("lblNapoveda"))) {
+            model_.lblNapoveda_MouseMove(control);
+        }
+    });
 }
 
 bool MainWindow::eventFilter(QObject* watched, QEvent* event) {
     const QEvent::Type type = event->type();
+    if (watched == surface_ && type == QEvent::MouseMove) {
+        // Moves over the controls reach the background too; only the bare background counts.
+        const QPoint at = static_cast<QMouseEvent*>(event)->position().toPoint();
+        if (surface_->childAt(at) == nullptr) {
+            run([this] { model_.Form_MouseMove(); });
+        }
+        return false;
+    }
     const bool keyEvent =
         type == QEvent::KeyPress || type == QEvent::KeyRelease || type == QEvent::InputMethod;
     if (!keyEvent || !watched->isWidgetType() || static_cast<QWidget*>(watched)->window() != this) {

@@ -1,7 +1,9 @@
 #include "ui/qt_platform.h"
 
+#include "ui/about_box.h"
 #include "ui/demo_speed_dialog.h"
 #include "ui/fonts.h"
+#include "ui/settings_dialog.h"
 
 #include <QApplication>
 #include <QGuiApplication>
@@ -36,6 +38,16 @@ MessageResult QtPlatform::messageBox(const QString& text, const QString& title,
 
 void QtPlatform::showDemoDialog(FrmDemo& dialog) {
     DemoSpeedDialog widget(dialog, parent_);
+    widget.exec();
+}
+
+void QtPlatform::showSettingsDialog(FrmNastaveni& dialog) {
+    SettingsDialog widget(dialog, parent_);
+    widget.exec();
+}
+
+void QtPlatform::showAboutBox(FrmOProgramu& dialog) {
+    AboutBox widget(dialog, parent_);
     widget.exec();
 }
 

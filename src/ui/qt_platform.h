@@ -13,6 +13,8 @@ public:
     MessageResult messageBox(const QString& text, const QString& title,
                              MessageButtons buttons) override;
     void showDemoDialog(FrmDemo& dialog) override;
+    void showSettingsDialog(FrmNastaveni& dialog) override;
+    void showAboutBox(FrmOProgramu& dialog) override;
     QTime currentTime() const override;
     QLocale locale() const override;
     QSize screenSizeTwips() const override;

@@ -2,6 +2,8 @@
 
 #include "app/platform.h"
 #include "demo/frm_demo.h"
+#include "dialogs/frm_nastaveni.h"
+#include "dialogs/frm_oprogramu.h"
 
 #include <QStringList>
 #include <deque>
@@ -43,6 +45,16 @@ public:
         }
         dialog.cmdOK_Click();
     }
+    void showSettingsDialog(FrmNastaveni& dialog) override {
+        ++settingsDialogs;
+        if (settingsDialog) {
+            settingsDialog(dialog);
+        }
+    }
+    void showAboutBox(FrmOProgramu& dialog) override {
+        ++aboutBoxes;
+        dialog.Form_Click();
+    }
     QTime currentTime() const override { return time; }
     QLocale locale() const override { return localeInUse; }
     QSize screenSizeTwips() const override { return screen; }
@@ -50,6 +62,10 @@ public:
 
     int beeps = 0;
     int demoDialogs = 0;
+    int settingsDialogs = 0;
+    int aboutBoxes = 0;
+    // The learner in the settings dialog; it must close it with OK or Zruš.
+    std::function<void(FrmNastaveni&)> settingsDialog;
     std::function<void(FrmDemo&)> demoDialog;
     int quits = 0;
     std::vector<Message> messages;

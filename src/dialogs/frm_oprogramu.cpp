@@ -1,0 +1,37 @@
+#include "dialogs/frm_oprogramu.h"
+
+#include "app/platform.h"
+
+#include <QtMath>
+
+namespace tipora {
+
+FrmOProgramu::FrmOProgramu(Platform& platform) : platform_(platform) {
+    window.title = QStringLiteral("Tipora 1.5");
+    window.width = kOProgramuClientWidth;
+    window.height = kOProgramuClientHeight;
+    imgInfo.name = QStringLiteral("imgInfo");
+    imgInfo.kind = ControlKind::Image;
+    imgInfo.picture = Picture::About;
+    imgInfo.geometry = {120, 120, 3870, 2310};
+}
+
+void FrmOProgramu::Form_Load() {
+    const QSize screen = platform_.screenSizeTwips();
+    window.left = qRound((screen.width() - window.width) / 2.0);
+    window.top = qRound((screen.height() - window.height) / 2.0);
+}
+
+void FrmOProgramu::imgInfo_Click() {
+    closed_ = true;
+}
+
+void FrmOProgramu::Form_Click() {
+    closed_ = true;
+}
+
+void FrmOProgramu::Form_KeyPress(int /*KeyAscii*/) {
+    closed_ = true;
+}
+
+} // namespace tipora

@@ -1,0 +1,43 @@
+#include "ui/about_box.h"
+
+#include "dialogs/frm_oprogramu.h"
+#include "keyboard/windows1250.h"
+#include "ui/form_binder.h"
+
+#include <QKeyEvent>
+
+namespace tipora::ui {
+
+AboutBox::AboutBox(FrmOProgramu& model, QWidget* parent)
+    : ModelDialog(model.window, model.controls(), kBlack, parent), model_(model) {
+    setObjectName(QStringLiteral("FrmOProgramu"));
+    binder().onClick = [this](Control& control) {
+        if (&control == &model_.imgInfo) {
+            model_.imgInfo_Click();
+        }
+        refresh();
+    };
+    refresh();
+}
+
+bool AboutBox::modelClosed() const {
+    return model_.closed();
+}
+
+void AboutBox::mousePressEvent(QMouseEvent* event) {
+    ModelDialog::mousePressEvent(event);
+    model_.Form_Click(); // the black margin
+    refresh();
+}
+
+bool AboutBox::keyPressed(QObject* /*target*/, QKeyEvent& event) {
+    // Only a key that types something closes the box; Shift or an arrow alone does not.
+    if (event.text().isEmpty()) {
+        return false;
+    }
+    model_.Form_KeyPress(windows1250Code(QStringView(event.text()).first(1)));
+    refresh();
+    return true;
+}
+
+} // namespace tipora::ui
