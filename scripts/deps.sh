@@ -1,6 +1,7 @@
 # Sourced by run.sh and test.sh: installs the Debian packages the tutor builds with, asking for
 # sudo only when something is missing and we are not root.
-tipora_packages=(cmake ninja-build g++ qt6-base-dev fonts-liberation fonts-dejavu-core
+tipora_packages=(cmake ninja-build g++ qt6-base-dev qt6-multimedia-dev fonts-liberation
+                 fonts-dejavu-core
                  ${TIPORA_EXTRA_PACKAGES:-})
 missing=()
 for package in "${tipora_packages[@]}"; do

@@ -21,6 +21,12 @@ constexpr int clickSampleRate = 44100;
 constexpr int clickMilliseconds = 35;
 constexpr double clickFrequency = 1200.0;
 
+// A sound effect closes its audio stream as soon as it has handed over its last sample, and on
+// PulseAudio that throws away whatever the server still holds unplayed, which can be 150 ms.
+// A bare 35 ms click was cut short or lost every time; with silence behind it, only silence
+// is thrown away.
+constexpr int clickSilenceMilliseconds = 300;
+
 // About -10 dBFS: clearly audible next to typing noise, but not startling on headphones
 // when the system volume is up.
 constexpr double peakAmplitude = 0.3;
@@ -52,16 +58,19 @@ void ringSystemBell() {
 
 } // namespace
 
-QByteArray makeClickWav(int sampleRate, int milliseconds, double frequency) {
-    if (sampleRate < 1 || sampleRate > 384000 || milliseconds < 1 || milliseconds > 10000)
+QByteArray makeClickWav(int sampleRate, int milliseconds, double frequency,
+                        int silenceMilliseconds) {
+    if (sampleRate < 1 || sampleRate > 384000 || milliseconds < 1 || milliseconds > 10000 ||
+        silenceMilliseconds < 0 || silenceMilliseconds > 10000)
         return {};
     // Written so that NaN fails too.
     if (!(frequency > 0.0 && frequency < sampleRate / 2.0))
         return {};
 
-    const qint64 samples = qint64(sampleRate) * milliseconds / 1000;
-    if (samples < 1)
+    const qint64 toneSamples = qint64(sampleRate) * milliseconds / 1000;
+    if (toneSamples < 1)
         return {};
+    const qint64 samples = toneSamples + qint64(sampleRate) * silenceMilliseconds / 1000;
     const auto dataSize = quint32(samples * 2);
 
     QByteArray wav;
@@ -79,20 +88,21 @@ QByteArray makeClickWav(int sampleRate, int milliseconds, double frequency) {
     appendLe16(wav, 16);                      // bits per sample
     wav.append("data", 4);
     appendLe32(wav, dataSize);
+    // Zero-filled, which is also the trailing silence.
+    wav.resize(wavHeaderSize + qsizetype(dataSize), '\0');
 
     // A few milliseconds of attack is below what the ear hears as a slow start but removes the
     // pop of a waveform switched on mid-swing; the longer release makes the tone die away
     // rather than stop.
     const double attack =
-        double(std::max<qint64>(1, std::min<qint64>(samples / 4, sampleRate * 3 / 1000)));
+        double(std::max<qint64>(1, std::min<qint64>(toneSamples / 4, sampleRate * 3 / 1000)));
     const double release =
-        double(std::max<qint64>(1, std::min<qint64>(samples / 2, sampleRate * 15 / 1000)));
+        double(std::max<qint64>(1, std::min<qint64>(toneSamples / 2, sampleRate * 15 / 1000)));
     const double step = 2.0 * std::numbers::pi * frequency / sampleRate;
-    wav.resize(wavHeaderSize + qsizetype(dataSize));
     char* out = wav.data() + wavHeaderSize;
-    for (qint64 i = 0; i < samples; ++i, out += 2) {
+    for (qint64 i = 0; i < toneSamples; ++i, out += 2) {
         const double envelope =
-            smoothStep(double(i) / attack) * smoothStep(double(samples - 1 - i) / release);
+            smoothStep(double(i) / attack) * smoothStep(double(toneSamples - 1 - i) / release);
         const double value = peakAmplitude * envelope * std::sin(step * double(i));
         qToLittleEndian(qint16(std::lround(value * 32767.0)), out);
     }
@@ -130,11 +140,12 @@ void Beeper::beep() {
         ringSystemBell();
         return;
     }
-    // play() on an effect that is still sounding stops its audio output first, and the stopped
-    // state that output then reports can cancel the restart, losing the click. Taking three
-    // effects in turn gives each 180 ms to finish its 35 ms click at the fastest metronome
-    // tempo, and keeps even a burst of key presses 12 ms apart audible. Only a faster burst
-    // reaches an effect that is still busy, and cutting its tail short is then the best there is.
+    // Stopping an effect closes its stream, losing any of its click that is still buffered, and
+    // a new stream needs a moment before it sounds, so one effect stopped and restarted at every
+    // beep stays almost silent once beeps come faster than a few per second. Each effect here
+    // instead plays out its 335 ms, and six taken in turn keep up with the metronome's 60 ms.
+    // Only a faster burst reaches an effect still busy, and stopping it then only cuts the
+    // silence behind its click.
     if (effect->isPlaying())
         effect->stop();
     effect->play();
@@ -144,7 +155,8 @@ bool Beeper::prepare(const QAudioDevice& device) {
     if (!wav_) {
         auto file = std::make_unique<QTemporaryFile>(QDir::tempPath() +
                                                      QStringLiteral("/tipora-beep-XXXXXX.wav"));
-        const QByteArray wav = makeClickWav(clickSampleRate, clickMilliseconds, clickFrequency);
+        const QByteArray wav = makeClickWav(clickSampleRate, clickMilliseconds, clickFrequency,
+                                            clickSilenceMilliseconds);
         if (!file->open() || file->write(wav) != wav.size() || !file->flush()) {
             // A full or read-only temporary folder will not get better during the session.
             unusable_ = true;
@@ -154,6 +166,8 @@ bool Beeper::prepare(const QAudioDevice& device) {
         wav_ = std::move(file);
     }
 
+    // The device is named rather than left for each effect to find: in trials on a machine with
+    // two outputs, effects left to themselves were not heard on the default one.
     const QUrl source = QUrl::fromLocalFile(wav_->fileName());
     for (auto& effect : effects_) {
         effect = std::make_unique<QSoundEffect>(device);

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "app/platform.h"
+#include "ui/beeper.h"
 
 #include <QPointer>
 #include <QWidget>
@@ -25,6 +26,7 @@ public:
 
 private:
     QPointer<QWidget> parent_;
+    Beeper beeper_;
 };
 
 } // namespace tipora::ui

@@ -3,6 +3,7 @@
 #include <QElapsedTimer>
 #include <QtEndian>
 #include <QtTest>
+#include <algorithm>
 #include <cmath>
 #include <limits>
 #include <memory>
@@ -38,32 +39,42 @@ class TestBeeper : public QObject {
     Q_OBJECT
 
 private slots:
+    void initTestCase();
     void wavHeader_data();
     void wavHeader();
     void toneFadesInAndOutAtModerateVolume();
     void toneHasTheAskedPitch();
+    void silenceFollowsAnUnchangedTone();
     void unusableArgumentsGiveNoWav_data();
     void unusableArgumentsGiveNoWav();
     void beepingWithoutSoundDeviceReturnsPromptly();
     void beeperCanGoAwayRightAfterBeeping();
 };
 
+void TestBeeper::initTestCase() {
+    // Every machine then has the same deviceless sound system, and a developer's speakers do not
+    // click a hundred times. The sound system reads this when first used, which is after here.
+    qputenv("PULSE_SERVER", "unix:/nonexistent/tipora-test-no-sound");
+}
+
 void TestBeeper::wavHeader_data() {
     QTest::addColumn<int>("sampleRate");
     QTest::addColumn<int>("milliseconds");
+    QTest::addColumn<int>("silence");
     QTest::addColumn<quint32>("samples");
-    QTest::newRow("44.1 kHz, fraction dropped") << 44100 << 35 << quint32(1543);
-    QTest::newRow("48 kHz") << 48000 << 40 << quint32(1920);
-    QTest::newRow("8 kHz") << 8000 << 30 << quint32(240);
-    QTest::newRow("high rate") << 192000 << 1000 << quint32(192000);
+    QTest::newRow("44.1 kHz, fraction dropped") << 44100 << 35 << 0 << quint32(1543);
+    QTest::newRow("48 kHz") << 48000 << 40 << 0 << quint32(1920);
+    QTest::newRow("high rate") << 192000 << 1000 << 0 << quint32(192000);
+    QTest::newRow("silence counted in") << 44100 << 35 << 300 << quint32(1543 + 13230);
 }
 
 void TestBeeper::wavHeader() {
     QFETCH(int, sampleRate);
     QFETCH(int, milliseconds);
+    QFETCH(int, silence);
     QFETCH(quint32, samples);
 
-    const QByteArray wav = tipora::ui::makeClickWav(sampleRate, milliseconds, 1000.0);
+    const QByteArray wav = tipora::ui::makeClickWav(sampleRate, milliseconds, 1000.0, silence);
     QCOMPARE(wav.size(), qsizetype(44 + samples * 2));
     QCOMPARE(wav.left(4), QByteArray("RIFF"));
     QCOMPARE(le32(wav, 4), quint32(wav.size() - 8));
@@ -112,34 +123,46 @@ void TestBeeper::toneHasTheAskedPitch() {
     QVERIFY2(std::abs(crossings - 200) <= 4, qPrintable(QString::number(crossings)));
 }
 
+void TestBeeper::silenceFollowsAnUnchangedTone() {
+    const std::vector<int> bare = samplesOf(tipora::ui::makeClickWav(44100, 35, 1200.0));
+    const std::vector<int> padded = samplesOf(tipora::ui::makeClickWav(44100, 35, 1200.0, 300));
+    QCOMPARE(padded.size(), bare.size() + 13230);
+    QVERIFY(std::equal(bare.begin(), bare.end(), padded.begin()));
+    QCOMPARE(peakOf(padded, bare.size(), padded.size()), 0);
+}
+
 void TestBeeper::unusableArgumentsGiveNoWav_data() {
     QTest::addColumn<int>("sampleRate");
     QTest::addColumn<int>("milliseconds");
     QTest::addColumn<double>("frequency");
-    QTest::newRow("zero rate") << 0 << 35 << 1000.0;
-    QTest::newRow("negative rate") << -44100 << 35 << 1000.0;
-    QTest::newRow("absurd rate") << std::numeric_limits<int>::max() << 35 << 1000.0;
-    QTest::newRow("zero length") << 44100 << 0 << 1000.0;
-    QTest::newRow("negative length") << 44100 << -35 << 1000.0;
-    QTest::newRow("length that would overflow the header") << 384000 << 100000000 << 1000.0;
-    QTest::newRow("not a single sample long") << 100 << 5 << 10.0;
-    QTest::newRow("zero frequency") << 44100 << 35 << 0.0;
-    QTest::newRow("negative frequency") << 44100 << 35 << -1000.0;
-    QTest::newRow("at half the rate") << 44100 << 35 << 22050.0;
-    QTest::newRow("NaN frequency") << 44100 << 35 << std::nan("");
-    QTest::newRow("infinite frequency") << 44100 << 35 << std::numeric_limits<double>::infinity();
+    QTest::addColumn<int>("silence");
+    const double nan = std::numeric_limits<double>::quiet_NaN();
+    const double infinity = std::numeric_limits<double>::infinity();
+    QTest::newRow("zero rate") << 0 << 35 << 1000.0 << 0;
+    QTest::newRow("absurd rate") << std::numeric_limits<int>::max() << 35 << 1000.0 << 0;
+    QTest::newRow("zero length") << 44100 << 0 << 1000.0 << 0;
+    QTest::newRow("length that would overflow the header") << 384000 << 100000000 << 1000.0 << 0;
+    QTest::newRow("not a single sample long") << 100 << 5 << 10.0 << 0;
+    QTest::newRow("silence alone") << 100 << 5 << 10.0 << 300;
+    QTest::newRow("negative silence") << 44100 << 35 << 1000.0 << -1;
+    QTest::newRow("silence that would overflow the header") << 384000 << 35 << 1000.0 << 100000000;
+    QTest::newRow("zero frequency") << 44100 << 35 << 0.0 << 0;
+    QTest::newRow("at half the rate") << 44100 << 35 << 22050.0 << 0;
+    QTest::newRow("NaN frequency") << 44100 << 35 << nan << 0;
+    QTest::newRow("infinite frequency") << 44100 << 35 << infinity << 0;
 }
 
 void TestBeeper::unusableArgumentsGiveNoWav() {
     QFETCH(int, sampleRate);
     QFETCH(int, milliseconds);
     QFETCH(double, frequency);
-    QVERIFY(tipora::ui::makeClickWav(sampleRate, milliseconds, frequency).isEmpty());
+    QFETCH(int, silence);
+    QVERIFY(tipora::ui::makeClickWav(sampleRate, milliseconds, frequency, silence).isEmpty());
 }
 
 void TestBeeper::beepingWithoutSoundDeviceReturnsPromptly() {
-    // Test machines have no sound card: every beep must fall back to the bell, not wait for a
-    // device or pile up work. The time bound only catches a hang.
+    // With no sound device every beep must fall back to the bell, not wait for a device or pile
+    // up work. The time bound only catches a hang.
     tipora::ui::Beeper beeper;
     QElapsedTimer timer;
     timer.start();
