@@ -178,10 +178,10 @@ std::vector<Control*> FrmTiporaForm::controls() {
             all.push_back(klavesa(key.code));
         }
     }
-    // The input line slides down over the keyboard as the preview, so it lies above the keys;
-    // the buttons and hints lie above it.
+    // The input line slides down over the keyboard (and the next-line button) as the preview,
+    // so it lies above them; the slide buttons and the hints lie above it.
     for (Control* c :
-         {&linF, &linJ, &txtVstup, &imgDalsi, &imgVysunNahled, &imgZasunNahled, &imgMetronom,
+         {&linF, &linJ, &imgDalsi, &txtVstup, &imgVysunNahled, &imgZasunNahled, &imgMetronom,
           &lblPause, &lblNapoveda001, &lblNapoveda004, &lblNapoveda003, &lblNapoveda002}) {
         all.push_back(c);
     }

@@ -1,14 +1,19 @@
 #include "app/frm_tipora.h"
+#include "dialogs/frm_nastaveni.h"
+#include "dialogs/frm_oprogramu.h"
 #include "keyboard/frm_klavesnice.h"
 #include "support/fake_platform.h"
 #include "support/lesson_folder.h"
+#include "ui/about_box.h"
 #include "ui/demo_speed_dialog.h"
 #include "ui/fonts.h"
 #include "ui/keyboard_type_dialog.h"
 #include "ui/main_window.h"
 #include "ui/qt_platform.h"
+#include "ui/settings_dialog.h"
 
 #include <QAction>
+#include <QCheckBox>
 #include <QFontMetricsF>
 #include <QInputMethodEvent>
 #include <QKeyEvent>
@@ -16,6 +21,7 @@
 #include <QLineEdit>
 #include <QMenu>
 #include <QMenuBar>
+#include <QPushButton>
 #include <QRadioButton>
 #include <QScrollBar>
 #include <QTemporaryDir>
@@ -275,6 +281,96 @@ private slots:
         QVERIFY(model.closed());
         QCOMPARE(dialog.result(), int(QDialog::Accepted));
         QCOMPARE(int(shared.RychlostUkazky), 26);
+    }
+
+    void aboutBoxClosesOnATypedKeyOrAClick_data() {
+        QTest::addColumn<int>("key");
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<bool>("closes");
+        QTest::newRow("letter") << int(Qt::Key_A) << "a" << true;
+        QTest::newRow("Enter") << int(Qt::Key_Return) << "\r" << true;
+        QTest::newRow("Escape") << int(Qt::Key_Escape) << "\x1b" << true;
+        QTest::newRow("Shift") << int(Qt::Key_Shift) << "" << false;
+        QTest::newRow("arrow") << int(Qt::Key_Left) << "" << false;
+    }
+
+    void aboutBoxClosesOnATypedKeyOrAClick() {
+        QFETCH(int, key);
+        QFETCH(QString, text);
+        QFETCH(bool, closes);
+        test::FakePlatform platform;
+        FrmOProgramu model(platform);
+        model.Form_Load();
+        ui::AboutBox box(model);
+        box.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&box));
+        QCOMPARE(box.size(), QSize(274, 170));
+        auto* picture = box.findChild<QLabel*>(QStringLiteral("imgInfo"));
+        QCOMPARE(picture->geometry(), QRect(8, 8, 258, 154));
+        QKeyEvent press(QEvent::KeyPress, key, Qt::NoModifier, text);
+        QApplication::sendEvent(&box, &press);
+        QCOMPARE(model.closed(), closes);
+        QCOMPARE(box.isVisible(), !closes);
+        if (!closes) {
+            QTest::mouseClick(&box, Qt::LeftButton, {}, QPoint(2, 2)); // the black margin
+            QVERIFY(model.closed());
+            QVERIFY(!box.isVisible());
+        }
+    }
+
+    void previewSlidesAndHintsFollowThePointer() {
+        Promenne shared;
+        ui::QtPlatform platform;
+        FrmTipora model(shared, platform);
+        ui::MainWindow window(model, platform);
+        window.load();
+        window.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&window));
+        QWidget* surface = window.surface();
+        auto* slideOut = surface->findChild<QLabel*>(QStringLiteral("imgVysunNahled"));
+        auto* input = surface->findChild<QTextEdit*>(QStringLiteral("txtVstup"));
+        auto* hint = surface->findChild<QLabel*>(QStringLiteral("lblNapoveda001"));
+
+        QTest::mouseMove(slideOut, QPoint(5, 5));
+        QTRY_VERIFY(hint->isVisible());
+        QTest::mouseMove(surface, QPoint(300, 5)); // bare background
+        QTRY_VERIFY(!hint->isVisible());
+
+        QTest::mouseClick(slideOut, Qt::LeftButton);
+        QCOMPARE(model.form.txtVstup.geometry.height, 2190);
+        // The learner sees it move: part way first, then all the way down.
+        QTRY_VERIFY(input->height() > 17 && input->height() < 146);
+        QTRY_COMPARE(input->height(), 146);
+        QVERIFY(surface->findChild<QLabel*>(QStringLiteral("imgZasunNahled"))->isVisible());
+    }
+
+    void settingsDialogShowsTheSettings() {
+        Promenne shared;
+        shared.Metronom = 120;
+        shared.OdezvaKlaves = 1;
+        shared.PipChyba = 0;
+        shared.PipKlavesa = 2;
+        test::FakePlatform platform;
+        FrmNastaveni model(shared, platform, QStringLiteral("unused.ini"));
+        model.Form_Load();
+        ui::SettingsDialog dialog(model);
+        dialog.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&dialog));
+        QCOMPARE(dialog.size(), QSize(337, 217));
+        QCOMPARE(dialog.findChild<QLineEdit*>(QStringLiteral("txtMetronom"))->text(),
+                 QStringLiteral("120"));
+        QCOMPARE(dialog.findChild<QScrollBar*>(QStringLiteral("vsbMetronom"))->value(), 120);
+        auto* keyBeep = dialog.findChild<QCheckBox*>(QStringLiteral("chkPipKlavesa"));
+        QCOMPARE(keyBeep->checkState(), Qt::PartiallyChecked);
+        QCOMPARE(dialog.findChild<QCheckBox*>(QStringLiteral("chkOdezvaKlaves"))->checkState(),
+                 Qt::Checked);
+        keyBeep->click();
+        QCOMPARE(model.chkPipKlavesa.value, 1);
+        QTest::keyClick(&dialog, Qt::Key_Escape); // only the buttons close it
+        QVERIFY(dialog.isVisible());
+        dialog.findChild<QPushButton*>(QStringLiteral("cmdOK"))->click();
+        QVERIFY(!dialog.isVisible());
+        QCOMPARE(shared.PipKlavesa.value(), 1);
     }
 
 private:
