@@ -9,44 +9,19 @@
 #include "lessons/lesson_catalogue.h"
 #include "support/fake_platform.h"
 
+#include <QDir>
 #include <QFile>
 #include <QStringEncoder>
+#include <QTemporaryDir>
 #include <QTest>
 #include <set>
+#include <utility>
 
 using namespace tipora;
 
 namespace {
 
 const QString kDataDir = QStringLiteral(TIPORA_DATA_DIR);
-
-QByteArray readBytes(const QString& name) {
-    QFile file(kDataDir + QLatin1Char('/') + name);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-}
-
-// The lines of a course file, after checking the bytes: Windows-1250 throughout, CR LF after
-// every line, no byte-order mark, no tabs.
-QStringList courseLines(const QString& name) {
-    const QByteArray bytes = readBytes(name);
-    if (bytes.isEmpty()) {
-        qWarning("%s is missing or empty", qPrintable(name));
-        return {};
-    }
-    const QString text = fromWindows1250(bytes);
-    QStringEncoder encoder("windows-1250");
-    const bool clean = encoder.encode(text) == bytes && !bytes.startsWith("\xEF\xBB\xBF") &&
-                       !bytes.contains('\t') && bytes.endsWith("\r\n") &&
-                       bytes.count('\r') == bytes.count('\n') &&
-                       bytes.count("\r\n") == bytes.count('\n') && !text.contains(QChar(0xFFFD));
-    if (!clean) {
-        qWarning("%s is not clean Windows-1250 text with CR LF line ends", qPrintable(name));
-        return {};
-    }
-    QStringList lines = text.split(QStringLiteral("\r\n"));
-    lines.removeLast(); // after the final CR LF
-    return lines;
-}
 
 std::set<int> lessonKeys(int lesson) {
     FrmTiporaForm form;
@@ -75,7 +50,7 @@ bool typeable(QChar c, const std::set<int>& keys) {
         return keys.count(186) > 0 && shift; // Shift + ů
     }
     if (c.isUpper()) {
-        // Caps Lock gives the capitals of the letters on the number row and of ú.
+        // Caps Lock gives the capitals of the letters on the number row and of ú and ů.
         const KeyForCharacter lower = keyForCharacter(c.toLower());
         if (lower.found && !lower.shifted && capsLock && keys.count(lower.code) > 0) {
             return true;
@@ -88,85 +63,251 @@ bool typeable(QChar c, const std::set<int>& keys) {
     return false;
 }
 
-} // namespace
+// Checks a course folder and names every violation: file, lesson, line and character.
+class CourseCheck {
+public:
+    explicit CourseCheck(QString dir) : dir_(std::move(dir)) {}
 
-class TestCourse : public QObject {
-    Q_OBJECT
+    QStringList run() {
+        checkDescriptions();
+        for (int kk = 1; kk <= 10; ++kk) {
+            checkExercises(kk);
+        }
+        return problems_;
+    }
 
-private slots:
-    void descriptionsFitTheirBox() {
-        const QStringList lines = courseLines(QStringLiteral("cz.dat"));
-        QVERIFY(!lines.isEmpty());
+private:
+    void problem(const QString& text) { problems_ << text; }
+
+    // The lines of a course file, after checking the bytes: Windows-1250 throughout, CR LF
+    // after every line, no byte-order mark, no tabs.
+    QStringList lines(const QString& name) {
+        QFile file(dir_ + QLatin1Char('/') + name);
+        const QByteArray bytes = file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+        if (bytes.isEmpty()) {
+            problem(name + QStringLiteral(": missing or empty"));
+            return {};
+        }
+        const QString text = fromWindows1250(bytes);
+        QStringEncoder encoder("windows-1250");
+        if (encoder.encode(text) != bytes || text.contains(QChar(0xFFFD))) {
+            problem(name + QStringLiteral(": not Windows-1250 text"));
+        }
+        if (bytes.startsWith("\xEF\xBB\xBF") || bytes.contains('\t')) {
+            problem(name + QStringLiteral(": byte-order mark or tab"));
+        }
+        if (!bytes.endsWith("\r\n") || bytes.count('\r') != bytes.count('\n') ||
+            bytes.count("\r\n") != bytes.count('\n')) {
+            problem(name + QStringLiteral(": lines must end with CR LF"));
+        }
+        QString unified = text;
+        unified.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
+        QStringList result = unified.split(QLatin1Char('\n'));
+        if (result.last().isEmpty()) {
+            result.removeLast();
+        }
+        return result;
+    }
+
+    void checkDescriptions() {
+        const QStringList all = lines(QStringLiteral("cz.dat"));
         QStringList headers;
-        for (const QString& line : lines) {
-            if (line.startsWith(QStringLiteral("LEKCE"))) {
-                headers << line;
+        int length = 0;
+        for (qsizetype i = 0; i <= all.size(); ++i) {
+            if (i == all.size() || all[i].startsWith(QStringLiteral("LEKCE"))) {
+                if (!headers.isEmpty() && (length < 1 || length > 5)) {
+                    problem(QStringLiteral("cz.dat, %1: %2 description lines (1 to 5)")
+                                .arg(headers.last())
+                                .arg(length));
+                }
+                if (i < all.size()) {
+                    headers << all[i];
+                }
+                length = 0;
+            } else {
+                ++length;
+                if (all[i].size() > 70 || all[i] != all[i].trimmed()) {
+                    problem(
+                        QStringLiteral("cz.dat line %1: too long or blanks at an end").arg(i + 1));
+                }
             }
         }
         QStringList expected;
         for (int n = 1; n <= kLessonCount; ++n) {
             expected << lessonHeader(n);
         }
-        QCOMPARE(headers, expected);
-        int length = 0;
-        for (qsizetype i = 1; i <= lines.size(); ++i) {
-            if (i == lines.size() || lines[i].startsWith(QStringLiteral("LEKCE"))) {
-                QVERIFY2(length >= 1 && length <= 5, qPrintable(lines[i - length - 1]));
-                length = 0;
-            } else {
-                QVERIFY2(lines[i].size() <= 70 && lines[i] == lines[i].trimmed(),
-                         qPrintable(lines[i]));
-                ++length;
-            }
+        if (!all.isEmpty() && headers != expected) {
+            problem(QStringLiteral("cz.dat: the headers must be LEKCE 01 … LEKCE 50 in order, "
+                                   "lesson 50 last"));
         }
     }
 
-    void exerciseFilesFollowTheFormat_data() {
-        QTest::addColumn<int>("file");
-        for (int kk = 1; kk <= 10; ++kk) {
-            QTest::addRow("cz%02d.dat", kk) << kk;
+    void checkExercises(int kk) {
+        const QString name = lessonExerciseFile(5 * kk);
+        const QStringList all = lines(name);
+        if (all.isEmpty()) {
+            return;
         }
-    }
-
-    void exerciseFilesFollowTheFormat() {
-        QFETCH(int, file);
-        const QStringList lines = courseLines(lessonExerciseFile(5 * file));
-        QVERIFY(!lines.isEmpty());
-        QVERIFY2(lines.last().startsWith(QStringLiteral("LEKCE")), "must end with a LEKCE line");
+        if (!all.last().startsWith(QStringLiteral("LEKCE"))) {
+            problem(name + QStringLiteral(": must end with a closing LEKCE line (LEKCE KONEC)"));
+        }
         qsizetype at = 0;
-        for (int lesson = 5 * file - 4; lesson <= 5 * file; ++lesson) {
-            QCOMPARE(lines.value(at), lessonHeader(lesson));
-            ++at;
-            const std::set<int> keys = lessonKeys(lesson);
-            int exercises = 0;
-            int messages = 0;
-            bool previousWasMessage = true; // the first line must be an exercise line
-            for (; at < lines.size() && !lines[at].startsWith(QStringLiteral("LEKCE")); ++at) {
-                const QString& line = lines[at];
-                const QString where = QStringLiteral("lesson %1: \"%2\"").arg(lesson).arg(line);
-                if (line.startsWith(QStringLiteral(">>>"))) {
-                    QVERIFY2(!previousWasMessage, qPrintable(where));
-                    QVERIFY2(line.size() > 3 && line.size() <= 63, qPrintable(where));
-                    ++messages;
-                    previousWasMessage = true;
-                    continue;
-                }
-                previousWasMessage = false;
-                ++exercises;
-                QVERIFY2(!line.isEmpty() && line.size() <= 60, qPrintable(where));
-                QVERIFY2(line == line.trimmed() && !line.contains(QStringLiteral("  ")),
-                         qPrintable(where));
-                for (QChar c : line) {
-                    QVERIFY2(typeable(c, keys),
-                             qPrintable(QStringLiteral("%1 cannot type '%2'").arg(where, c)));
+        for (int lesson = 5 * kk - 4; lesson <= 5 * kk; ++lesson) {
+            if (all.value(at) != lessonHeader(lesson)) {
+                problem(QStringLiteral("%1 line %2: expected %3")
+                            .arg(name)
+                            .arg(at + 1)
+                            .arg(lessonHeader(lesson)));
+                // Find the header further on, if it is there at all.
+                at = all.indexOf(lessonHeader(lesson));
+                if (at < 0) {
+                    return;
                 }
             }
-            QVERIFY2(!previousWasMessage, qPrintable(QStringLiteral("lesson %1").arg(lesson)));
-            QVERIFY2(exercises >= 15 && exercises <= 30,
-                     qPrintable(QStringLiteral("lesson %1: %2 lines").arg(lesson).arg(exercises)));
-            QVERIFY2(messages >= 1, qPrintable(QStringLiteral("lesson %1").arg(lesson)));
+            ++at;
+            checkLesson(name, lesson, all, at);
         }
-        QCOMPARE(at, lines.size() - 1);
+        if (at != all.size() - 1) {
+            problem(name + QStringLiteral(": lines after the last lesson's closing LEKCE line"));
+        }
+    }
+
+    // Checks one section from `at` to the next LEKCE line, leaving `at` on it.
+    void checkLesson(const QString& name, int lesson, const QStringList& all, qsizetype& at) {
+        const std::set<int> keys = lessonKeys(lesson);
+        int exercises = 0;
+        int messages = 0;
+        bool previousWasMessage = true; // the first line must be an exercise line
+        for (; at < all.size() && !all[at].startsWith(QStringLiteral("LEKCE")); ++at) {
+            const QString& line = all[at];
+            const QString where =
+                QStringLiteral("%1 line %2 (lesson %3)").arg(name).arg(at + 1).arg(lesson);
+            if (line.startsWith(QStringLiteral(">>>"))) {
+                if (previousWasMessage) {
+                    problem(where +
+                            QStringLiteral(": a message line must follow an exercise line"));
+                }
+                if (line.size() <= 3 || line.size() > 63) {
+                    problem(where + QStringLiteral(": message empty or too long"));
+                }
+                ++messages;
+                previousWasMessage = true;
+                continue;
+            }
+            previousWasMessage = false;
+            ++exercises;
+            if (line.isEmpty() || line.size() > 60) {
+                problem(where + QStringLiteral(": %1 characters (1 to 60)").arg(line.size()));
+            }
+            if (line != line.trimmed() || line.contains(QStringLiteral("  "))) {
+                problem(where + QStringLiteral(": blanks at an end or doubled"));
+            }
+            for (qsizetype col = 0; col < line.size(); ++col) {
+                if (!typeable(line[col], keys)) {
+                    problem(where + QStringLiteral(", column %1: '%2' needs a key the lesson "
+                                                   "does not show")
+                                        .arg(col + 1)
+                                        .arg(line[col]));
+                }
+            }
+        }
+        const QString section = QStringLiteral("%1, lesson %2").arg(name).arg(lesson);
+        if (messages > 0 && previousWasMessage) {
+            problem(section + QStringLiteral(": ends with a message line"));
+        }
+        if (exercises < 15 || exercises > 30) {
+            problem(section + QStringLiteral(": %1 exercise lines (15 to 30)").arg(exercises));
+        }
+        if (messages < 1) {
+            problem(section + QStringLiteral(": no message line"));
+        }
+    }
+
+    QString dir_;
+    QStringList problems_;
+};
+
+QStringList readText(const QString& path) {
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly)) {
+        return {};
+    }
+    QString text = fromWindows1250(file.readAll());
+    text.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
+    QStringList lines = text.split(QLatin1Char('\n'));
+    lines.removeLast();
+    return lines;
+}
+
+void writeText(const QString& path, const QStringList& lines) {
+    QFile file(path);
+    if (file.open(QIODevice::WriteOnly)) {
+        QStringEncoder encoder("windows-1250");
+        file.write(encoder.encode(lines.join(QStringLiteral("\r\n")) + QStringLiteral("\r\n")));
+    }
+}
+
+} // namespace
+
+class TestCourse : public QObject {
+    Q_OBJECT
+
+private slots:
+    void bundledCourseFollowsEveryRule() {
+        const QStringList problems = CourseCheck(kDataDir).run();
+        QVERIFY2(problems.isEmpty(), qPrintable(problems.join(QLatin1Char('\n'))));
+    }
+
+    // The check itself must catch what a course writer might get wrong.
+    void plantedMistakesAreFound_data() {
+        QTest::addColumn<QString>("file");
+        QTest::addColumn<QString>("find");
+        QTest::addColumn<QString>("replace");
+        QTest::addColumn<QString>("named");
+        QTest::newRow("č in lesson 20") << "cz04.dat"
+                                        << "LEKCE 20\n"
+                                        << "LEKCE 20\nčas\n"
+                                        << "(lesson 20), column 1: 'č'";
+        QTest::newRow("capital in lesson 12") << "cz03.dat"
+                                              << "LEKCE 12\n"
+                                              << "LEKCE 12\nZed\n"
+                                              << "(lesson 12), column 1: 'Z'";
+        QTest::newRow("61 characters") << "cz01.dat"
+                                       << "LEKCE 02\n"
+                                       << QStringLiteral("LEKCE 02\n") + QString(61, u'l') + "\n"
+                                       << "(lesson 2): 61 characters";
+        QTest::newRow("missing header") << "cz02.dat"
+                                        << "LEKCE 08\n"
+                                        << ""
+                                        << "expected LEKCE 08";
+        QTest::newRow("message last in a section") << "cz05.dat"
+                                                   << "\nLEKCE 22\n"
+                                                   << "\n>>>Konec.\nLEKCE 22\n"
+                                                   << "lesson 21: ends with a message line";
+        QTest::newRow("description header missing") << "cz.dat"
+                                                    << "LEKCE 33\n"
+                                                    << ""
+                                                    << "cz.dat: the headers";
+    }
+
+    void plantedMistakesAreFound() {
+        QFETCH(QString, file);
+        QFETCH(QString, find);
+        QFETCH(QString, replace);
+        QFETCH(QString, named);
+        QTemporaryDir copy;
+        for (const QString& name : QDir(kDataDir).entryList({QStringLiteral("*.dat")})) {
+            QVERIFY(QFile::copy(kDataDir + QLatin1Char('/') + name, copy.filePath(name)));
+        }
+        QString text = readText(copy.filePath(file)).join(QLatin1Char('\n')) + QLatin1Char('\n');
+        QVERIFY2(text.contains(find), qPrintable(find));
+        text.replace(text.indexOf(find), find.size(), replace);
+        QStringList planted = text.split(QLatin1Char('\n'));
+        planted.removeLast();
+        writeText(copy.filePath(file), planted);
+        const QStringList problems = CourseCheck(copy.path()).run();
+        QVERIFY2(problems.join(QLatin1Char('\n')).contains(named),
+                 qPrintable(problems.join(QLatin1Char('\n'))));
     }
 
     // Typing every line of every lesson exactly as shown goes through the whole lesson without
