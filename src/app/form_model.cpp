@@ -1,5 +1,6 @@
 #include "app/form_model.h"
 
+#include <QtMath>
 #include <utility>
 
 namespace tipora {
@@ -10,6 +11,24 @@ QString colorName(Color color) {
 
 QString Control::fullName() const {
     return index < 0 ? name : QStringLiteral("%1(%2)").arg(name).arg(index);
+}
+
+Control makeControl(const char* name, ControlKind kind, const QString& text, Geometry geometry,
+                    FontSpec font, Color back, Color fore) {
+    Control c;
+    c.name = QString::fromLatin1(name);
+    c.kind = kind;
+    c.text = text;
+    c.geometry = geometry;
+    c.font = font;
+    c.back = back;
+    c.fore = fore;
+    return c;
+}
+
+void WindowState::centreOn(QSize screen) {
+    left = qRound((screen.width() - width) / 2.0);
+    top = qRound((screen.height() - height) / 2.0);
 }
 
 ModelTimer::ModelTimer(QString name, int interval, bool enabled)

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QSize>
 #include <QString>
 #include <cstdint>
 
@@ -81,6 +82,10 @@ struct Control {
     friend bool operator==(const Control&, const Control&) = default;
 };
 
+// A control with the properties most controls are designed with.
+Control makeControl(const char* name, ControlKind kind, const QString& text, Geometry geometry,
+                    FontSpec font = {}, Color back = kBlack, Color fore = kWhite);
+
 struct MenuItem {
     QString name;
     QString caption;
@@ -118,6 +123,9 @@ struct WindowState {
     int width = 0;
     int height = 0;
     MousePointer mousePointer = MousePointer::Default;
+
+    // Places the window in the middle of a screen of this size (twips).
+    void centreOn(QSize screen);
 };
 
 } // namespace tipora

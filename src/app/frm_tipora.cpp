@@ -6,8 +6,6 @@
 #include "app/texts.h"
 #include "keyboard/key_table.h"
 
-#include <QtMath>
-
 namespace tipora {
 
 FrmTipora::FrmTipora(Promenne& shared, Platform& platform, QDir dataDir)
@@ -20,9 +18,7 @@ QString FrmTipora::dataPath(const QString& fileName) const {
 void FrmTipora::Form_Load() {
     form.window.mousePointer = MousePointer::Hourglass;
 
-    const QSize screen = platform_.screenSizeTwips();
-    form.window.left = qRound((screen.width() - form.window.width) / 2.0);
-    form.window.top = qRound((screen.height() - form.window.height) / 2.0);
+    form.window.centreOn(platform_.screenSizeTwips());
 
     if (shared_.TypKlavesnice == 2) {
         Geometry& y = form.klavesa(kKeyY)->geometry;

@@ -2,6 +2,7 @@
 
 #include "app/form_model.h"
 #include "app/promenne.h"
+#include "demo/numeric_box.h"
 
 #include <vector>
 
@@ -47,18 +48,5 @@ private:
     Platform& platform_;
     bool closed_ = false;
 };
-
-// The number at the start of a text, as the speed and tempo boxes read it: leading blanks
-// skipped, reading stops at the first character that cannot continue the number; empty is 0.
-double leadingNumber(const QString& text);
-
-// Whether a released key may change a numeric box: Enter, a digit of the main block or of the
-// numeric keypad.
-bool isNumericBoxKey(int keyCode);
-
-// Shift, Ctrl, Alt and Caps Lock type nothing by themselves. On the Czech keyboard the digits
-// of the main block need Shift, so a box that judged the release of Shift would throw away
-// every number just typed; their releases are not judged.
-bool isModifierKey(int keyCode);
 
 } // namespace tipora

@@ -4,10 +4,8 @@
 #include "app/platform.h"
 #include "app/settings_file.h"
 #include "app/texts.h"
-#include "demo/frm_demo.h"
+#include "demo/numeric_box.h"
 
-#include <QtMath>
-#include <cmath>
 #include <utility>
 
 namespace tipora {
@@ -19,15 +17,7 @@ constexpr int kTempoMax = 1000;
 
 Control make(const char* name, ControlKind kind, const QString& text, Geometry geometry,
              FontSpec font = {FontFace::Serif, 11.25, false}) {
-    Control c;
-    c.name = QString::fromLatin1(name);
-    c.kind = kind;
-    c.text = text;
-    c.geometry = geometry;
-    c.back = kDialogBrown;
-    c.fore = kWhite;
-    c.font = font;
-    return c;
+    return makeControl(name, kind, text, geometry, font, kDialogBrown);
 }
 
 } // namespace
@@ -68,9 +58,7 @@ FrmNastaveni::FrmNastaveni(Promenne& shared, Platform& platform, QString setting
 
 void FrmNastaveni::Form_Load() {
     window.mousePointer = MousePointer::Hourglass;
-    const QSize screen = platform_.screenSizeTwips();
-    window.left = qRound((screen.width() - window.width) / 2.0);
-    window.top = qRound((screen.height() - window.height) / 2.0);
+    window.centreOn(platform_.screenSizeTwips());
 
     const auto fill = [this]() -> bool {
         NovyMetronom =
@@ -100,22 +88,14 @@ void FrmNastaveni::Form_Load() {
 }
 
 void FrmNastaveni::txtMetronom_KeyUp(int keyCode) {
-    if (isModifierKey(keyCode)) {
-        return;
+    if (const auto tempo = acceptNumericBoxKey(txtMetronom, keyCode, kTempoMin, kTempoMax)) {
+        NovyMetronom = static_cast<std::int16_t>(*tempo);
+        setScrollValue(*tempo);
     }
-    const double v = leadingNumber(txtMetronom.text);
-    if (!isNumericBoxKey(keyCode) || v < kTempoMin || v > kTempoMax) {
-        txtMetronom.text.clear();
-        return;
-    }
-    NovyMetronom = static_cast<std::int16_t>(std::nearbyint(v));
-    setScrollValue(NovyMetronom);
 }
 
 void FrmNastaveni::setScrollValue(int value) {
-    const int bounded = std::clamp(value, vsbMetronom.minimum, vsbMetronom.maximum);
-    if (bounded != vsbMetronom.value) {
-        vsbMetronom.value = bounded;
+    if (moveScrollBar(vsbMetronom, value)) {
         vsbMetronom_Change();
     }
 }

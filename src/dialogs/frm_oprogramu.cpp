@@ -2,8 +2,6 @@
 
 #include "app/platform.h"
 
-#include <QtMath>
-
 namespace tipora {
 
 FrmOProgramu::FrmOProgramu(Platform& platform) : platform_(platform) {
@@ -17,9 +15,7 @@ FrmOProgramu::FrmOProgramu(Platform& platform) : platform_(platform) {
 }
 
 void FrmOProgramu::Form_Load() {
-    const QSize screen = platform_.screenSizeTwips();
-    window.left = qRound((screen.width() - window.width) / 2.0);
-    window.top = qRound((screen.height() - window.height) / 2.0);
+    window.centreOn(platform_.screenSizeTwips());
 }
 
 void FrmOProgramu::imgInfo_Click() {

@@ -3,24 +3,7 @@
 #include "app/platform.h"
 #include "keyboard/key_table.h"
 
-#include <QtMath>
-
 namespace tipora {
-
-namespace {
-
-Control dialogControl(const char* name, ControlKind kind, const QString& text, Geometry geometry,
-                      FontSpec font) {
-    Control c;
-    c.name = QString::fromLatin1(name);
-    c.kind = kind;
-    c.text = text;
-    c.geometry = geometry;
-    c.font = font;
-    return c;
-}
-
-} // namespace
 
 FrmKlavesnice::FrmKlavesnice(Promenne& shared, Platform& platform)
     : shared_(shared), platform_(platform) {
@@ -31,21 +14,19 @@ FrmKlavesnice::FrmKlavesnice(Promenne& shared, Platform& platform)
     const FontSpec windowFont{FontFace::Serif, 11.25, false};
     const FontSpec optionFont{FontFace::Serif, 9.75, false};
     lblNadpis =
-        dialogControl("lblNadpis", ControlKind::Label, QStringLiteral("Zadej typ klávesnice:"),
-                      {120, 120, 1935, 255}, windowFont);
-    OptCZ = dialogControl("OptCZ", ControlKind::OptionButton, QStringLiteral("česká"),
-                          {120, 480, 1935, 255}, optionFont);
-    OptCZQ = dialogControl("OptCZQ", ControlKind::OptionButton, QStringLiteral("česká (QWERTY)"),
-                           {120, 720, 1935, 255}, optionFont);
-    CmdOK = dialogControl("CmdOK", ControlKind::Button, QStringLiteral("OK"),
-                          {120, 1080, 1935, 255}, windowFont);
+        makeControl("lblNadpis", ControlKind::Label, QStringLiteral("Zadej typ klávesnice:"),
+                    {120, 120, 1935, 255}, windowFont);
+    OptCZ = makeControl("OptCZ", ControlKind::OptionButton, QStringLiteral("česká"),
+                        {120, 480, 1935, 255}, optionFont);
+    OptCZQ = makeControl("OptCZQ", ControlKind::OptionButton, QStringLiteral("česká (QWERTY)"),
+                         {120, 720, 1935, 255}, optionFont);
+    CmdOK = makeControl("CmdOK", ControlKind::Button, QStringLiteral("OK"), {120, 1080, 1935, 255},
+                        windowFont);
 }
 
 void FrmKlavesnice::Form_Load() {
     // The dialog has no border, so its outer size is its client size.
-    const QSize screen = platform_.screenSizeTwips();
-    window.left = qRound((screen.width() - window.width) / 2.0);
-    window.top = qRound((screen.height() - window.height) / 2.0);
+    window.centreOn(platform_.screenSizeTwips());
     OptCZ_Click();
 }
 

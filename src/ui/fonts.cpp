@@ -50,13 +50,13 @@ QRect pixelRect(const Geometry& twips) {
     return {pixels(twips.left), pixels(twips.top), pixels(twips.width), pixels(twips.height)};
 }
 
-QFont fontFor(const FontSpec& spec) {
+QFont fontFor(const FontSpec& style) {
     QFont font;
-    font.setFamilies(familiesFor(spec.face));
-    font.setStyleHint(hintFor(spec.face));
-    font.setPixelSize(static_cast<int>(std::lround(spec.points * 96.0 / 72.0)));
-    font.setBold(spec.bold);
-    if (spec.face == FontFace::Mono) {
+    font.setFamilies(familiesFor(style.face));
+    font.setStyleHint(hintFor(style.face));
+    font.setPixelSize(static_cast<int>(std::lround(style.points * 96.0 / 72.0)));
+    font.setBold(style.bold);
+    if (style.face == FontFace::Mono) {
         font.setFixedPitch(true);
         font.setKerning(false);
         font.setHintingPreference(QFont::PreferFullHinting);
