@@ -4,12 +4,11 @@
 #include "app/platform.h"
 #include "demo/frm_demo.h"
 #include "keyboard/demo_keys.h"
+#include "lessons/lesson_texts.h"
 
 namespace tipora {
 
 namespace {
-const QString kHeaderStart = QStringLiteral("LEKCE");
-const QString kMessageStart = QStringLiteral(">>>");
 constexpr int kMinute = 60000;
 
 // The statistics labels count the demonstration's own keystrokes and lines.
@@ -76,14 +75,14 @@ void FrmTipora::tmrDemo_Timer() {
 
     // The line is used up: bring the next one, as a typist finishing the line would.
     if (exerciseFile_.atEnd() || !exerciseFile_.readLine(s.Zadani) ||
-        s.Zadani.startsWith(kHeaderStart)) {
+        s.Zadani.startsWith(texts::kHeaderPrefix)) {
         mnuStop_Click();
         return;
     }
-    if (s.Zadani.startsWith(kMessageStart)) {
+    if (s.Zadani.startsWith(texts::kMessagePrefix)) {
         mnuPause_Click();
         form.mnuStop.enabled = false;
-        form.lblZadani.text = s.Zadani.mid(kMessageStart.size());
+        form.lblZadani.text = s.Zadani.mid(texts::kMessagePrefix.size());
         form.tmrText.setEnabled(true);
     } else {
         form.lblZadani.text = s.Zadani;

@@ -8,11 +8,6 @@
 
 namespace tipora {
 
-namespace {
-const QString kHeaderStart = QStringLiteral("LEKCE");
-const QString kMessageStart = QStringLiteral(">>>");
-} // namespace
-
 void FrmTipora::SetLekce() {
     closeAllFiles();
     form.imgDalsi.visible = true;
@@ -77,7 +72,7 @@ bool FrmTipora::readDescription(int number) {
         if (!file.readLine(state.RadekPopisu)) {
             return toTheEnd;
         }
-        if (!toTheEnd && state.RadekPopisu.startsWith(kHeaderStart)) {
+        if (!toTheEnd && state.RadekPopisu.startsWith(texts::kHeaderPrefix)) {
             return true;
         }
         form.txtPopisLekce.text += QStringLiteral("\r\n") + state.RadekPopisu;
@@ -95,7 +90,7 @@ bool FrmTipora::openExercise(int number) {
         }
     } while (state.Zadani != header);
 
-    if (!exerciseFile_.readLine(state.Zadani) || state.Zadani.startsWith(kHeaderStart)) {
+    if (!exerciseFile_.readLine(state.Zadani) || state.Zadani.startsWith(texts::kHeaderPrefix)) {
         // No line to type before the next lesson: the file is damaged.
         return false;
     }
@@ -106,10 +101,10 @@ bool FrmTipora::openExercise(int number) {
 // An exercise line goes to the exercise row; a message line shows its text for three seconds
 // with the lesson paused.
 void FrmTipora::showLine() {
-    if (state.Zadani.startsWith(kMessageStart)) {
+    if (state.Zadani.startsWith(texts::kMessagePrefix)) {
         mnuPause_Click();
         form.mnuStop.enabled = false;
-        form.lblZadani.text = state.Zadani.mid(kMessageStart.size());
+        form.lblZadani.text = state.Zadani.mid(texts::kMessagePrefix.size());
         form.tmrText.setEnabled(true);
     } else {
         form.lblZadani.text = state.Zadani;

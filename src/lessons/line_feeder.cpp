@@ -1,11 +1,8 @@
 // Bringing the lesson's lines onto the screen one at a time.
 #include "app/frm_tipora.h"
+#include "lessons/lesson_texts.h"
 
 namespace tipora {
-
-namespace {
-const QString kHeaderStart = QStringLiteral("LEKCE");
-} // namespace
 
 void FrmTipora::NactiDalsiRadek() {
     QString line;
@@ -13,7 +10,7 @@ void FrmTipora::NactiDalsiRadek() {
         state.Zadani = line;
     }
     // The next lesson's header, or the end of the file, ends this lesson unseen.
-    if (state.Zadani.startsWith(kHeaderStart) || exerciseFile_.atEnd()) {
+    if (state.Zadani.startsWith(texts::kHeaderPrefix) || exerciseFile_.atEnd()) {
         mnuStop_Click();
         return;
     }
