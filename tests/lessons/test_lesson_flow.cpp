@@ -2,53 +2,15 @@
 #include "keyboard/key_table.h"
 #include "keyboard/windows1250.h"
 #include "lessons/typing_rules.h"
-#include "support/fake_platform.h"
-#include "support/lesson_folder.h"
-#include "support/virtual_clock.h"
+#include "support/tutor.h"
 
 #include <QTest>
-#include <memory>
 
 using namespace tipora;
 
 namespace {
-
 constexpr int kEnter = 13;
-
-// The main window loaded over a small course, with a virtual clock for its timers.
-struct Tutor {
-    Tutor() {
-        folder.writeCourse();
-        shared.TypKlavesnice = 1;
-        window = std::make_unique<FrmTipora>(shared, platform, QDir(folder.path()));
-        window->Form_Load();
-        clock = std::make_unique<test::VirtualClock>(window->timerHandlers());
-    }
-
-    void rewrite() { folder.writeCourse(); }
-
-    void type(const QString& text) {
-        for (QChar c : text) {
-            window->Form_KeyPress(windows1250Code(QStringView(&c, 1)));
-        }
-    }
-
-    void typeLine(const QString& text) {
-        type(text);
-        window->Form_KeyPress(kEnter);
-    }
-
-    FrmTipora& w() { return *window; }
-    PracticeState& s() { return window->state; }
-    FrmTiporaForm& f() { return window->form; }
-
-    test::LessonFolder folder;
-    Promenne shared;
-    test::FakePlatform platform;
-    std::unique_ptr<FrmTipora> window;
-    std::unique_ptr<test::VirtualClock> clock;
-};
-
+using test::Tutor;
 } // namespace
 
 class TestLessonFlow : public QObject {

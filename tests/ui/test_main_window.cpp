@@ -7,6 +7,7 @@
 #include "ui/about_box.h"
 #include "ui/demo_speed_dialog.h"
 #include "ui/fonts.h"
+#include "ui/key_codes.h"
 #include "ui/keyboard_type_dialog.h"
 #include "ui/main_window.h"
 #include "ui/qt_platform.h"
@@ -31,6 +32,34 @@
 
 using namespace tipora;
 
+namespace {
+
+// The program's main window as the learner gets it, loaded from the current folder.
+struct Window {
+    explicit Window(int keyboardType = 0) {
+        if (keyboardType != 0) {
+            shared.TypKlavesnice = keyboardType;
+        }
+    }
+
+    void load(KeySource keys = ui::platformKeySource()) {
+        window.setKeySource(keys);
+        window.load();
+    }
+
+    bool show() {
+        window.show();
+        return QTest::qWaitForWindowExposed(&window);
+    }
+
+    Promenne shared;
+    ui::QtPlatform platform;
+    FrmTipora model{shared, platform};
+    ui::MainWindow window{model, platform};
+};
+
+} // namespace
+
 class TestMainWindow : public QObject {
     Q_OBJECT
 
@@ -43,12 +72,10 @@ private slots:
     }
 
     void everyControlStandsAtItsTwipGeometry() {
-        Promenne shared;
-        shared.TypKlavesnice = 2;
-        ui::QtPlatform platform;
-        FrmTipora model(shared, platform);
-        ui::MainWindow window(model, platform);
-        window.load();
+        Window w(2);
+        w.load();
+        auto& model = w.model;
+        auto& window = w.window;
 
         QCOMPARE(window.surface()->size(), QSize(521, 436));
         QCOMPARE(window.windowTitle(), QStringLiteral("Tipora 1.5"));
@@ -78,13 +105,11 @@ private slots:
     }
 
     void fiveDescriptionLinesFitWithoutScrolling() {
-        Promenne shared;
-        ui::QtPlatform platform;
-        FrmTipora model(shared, platform);
-        ui::MainWindow window(model, platform);
-        window.load();
-        window.show();
-        QVERIFY(QTest::qWaitForWindowExposed(&window));
+        Window w;
+        w.load();
+        QVERIFY(w.show());
+        auto& model = w.model;
+        auto& window = w.window;
         model.form.txtPopisLekce.text =
             QStringLiteral("Vítej! Začínáš v základní řadě, nové klávesy jsou f, j, d, k.\r\n"
                            "Na f a j nahmatáš výstupky – tam patří tvé ukazováky.\r\nf\r\nd\r\n"
@@ -103,11 +128,10 @@ private slots:
     }
 
     void menusAndTheirEnabledState() {
-        Promenne shared;
-        ui::QtPlatform platform;
-        FrmTipora model(shared, platform);
-        ui::MainWindow window(model, platform);
-        window.load();
+        Window w;
+        w.load();
+        auto& model = w.model;
+        auto& window = w.window;
 
         auto* lekce = window.menuBar()->findChild<QMenu*>(QStringLiteral("mnuLekce"));
         QVERIFY(lekce != nullptr);
@@ -158,13 +182,10 @@ private slots:
     }
 
     void typingALineMovesCountersAndCursor() {
-        Promenne shared;
-        ui::QtPlatform platform;
-        FrmTipora model(shared, platform);
-        ui::MainWindow window(model, platform);
-        window.load();
-        window.show();
-        QVERIFY(QTest::qWaitForWindowExposed(&window));
+        Window w;
+        w.load();
+        QVERIFY(w.show());
+        auto& window = w.window;
 
         window.menuBar()->findChild<QAction*>(QStringLiteral("mnuLekce01"))->trigger();
         QCOMPARE(window.windowTitle(), QStringLiteral("Tipora 1.5 - f j d k"));
@@ -196,15 +217,11 @@ private slots:
         folder_.writeIni(" 100  1  0  0 \r\n"); // visual response on
         folder_.exercises[46] = {"ňÓ x", "next"};
         folder_.writeCourse();
-        Promenne shared;
-        shared.TypKlavesnice = 1;
-        ui::QtPlatform platform;
-        FrmTipora model(shared, platform);
-        ui::MainWindow window(model, platform);
-        window.setKeySource(KeySource::X11);
-        window.load();
-        window.show();
-        QVERIFY(QTest::qWaitForWindowExposed(&window));
+        Window w(1);
+        w.load(KeySource::X11);
+        QVERIFY(w.show());
+        auto& model = w.model;
+        auto& window = w.window;
         window.menuBar()->findChild<QAction*>(QStringLiteral("mnuLekce46"))->trigger();
 
         const auto send = [&window](QEvent::Type type, int key, quint32 keycode,
@@ -320,13 +337,11 @@ private slots:
     }
 
     void previewSlidesAndHintsFollowThePointer() {
-        Promenne shared;
-        ui::QtPlatform platform;
-        FrmTipora model(shared, platform);
-        ui::MainWindow window(model, platform);
-        window.load();
-        window.show();
-        QVERIFY(QTest::qWaitForWindowExposed(&window));
+        Window w;
+        w.load();
+        QVERIFY(w.show());
+        auto& model = w.model;
+        auto& window = w.window;
         QWidget* surface = window.surface();
         auto* slideOut = surface->findChild<QLabel*>(QStringLiteral("imgVysunNahled"));
         auto* input = surface->findChild<QTextEdit*>(QStringLiteral("txtVstup"));
