@@ -1,6 +1,7 @@
 #include "dialogs/frm_oprogramu.h"
 
 #include "app/platform.h"
+#include "keyboard/windows1250.h"
 
 namespace tipora {
 
@@ -26,7 +27,10 @@ void FrmOProgramu::Form_Click() {
     closed_ = true;
 }
 
-void FrmOProgramu::Form_KeyPress(int /*KeyAscii*/) {
+void FrmOProgramu::Form_KeyPress(int KeyAscii) {
+    if (!isTypedCharacterCode(KeyAscii)) {
+        return;
+    }
     closed_ = true;
 }
 

@@ -26,4 +26,17 @@ QString fromWindows1250(QByteArrayView bytes) {
     return decoder.decode(bytes);
 }
 
+bool isTypedCharacterCode(int code) {
+    constexpr int backspace = 8;
+    constexpr int tab = 9;
+    constexpr int enter = 13;
+    constexpr int escape = 27;
+    constexpr int del = 127;
+    if (code == backspace || code == tab || code == enter || code == escape) {
+        return true;
+    }
+    // A character Windows-1250 lacks (-1) is still a key that typed something: a wrong one.
+    return code != del && (code < 0 || code >= 32);
+}
+
 } // namespace tipora

@@ -15,4 +15,9 @@ int windows1250Code(QStringView character);
 
 QString fromWindows1250(QByteArrayView bytes);
 
+// Whether a key-press carries this code as a typed character: every printable character, and of
+// the control codes only those of Backspace, Tab, Enter and Escape, which keyboards have always
+// typed. Delete (127) or a Ctrl combination types nothing, so it is neither checked nor counted.
+bool isTypedCharacterCode(int code);
+
 } // namespace tipora

@@ -83,8 +83,10 @@ void FrmTipora::mnuStop_Click() {
         MazaniPromennych();
     }
 
-    form.shpKurzor.geometry.left = kFirstColumnLeft;
+    resetLinePosition();
     form.mnuLekce.enabled = true;
+    // The lesson is over, so there is nothing left to demonstrate until the next one.
+    form.mnuDemo.enabled = false;
     form.mnuPause.enabled = false;
     form.mnuStop.enabled = false;
     s.Ukazka = false;

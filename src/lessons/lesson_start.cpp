@@ -15,7 +15,8 @@ void FrmTipora::SetLekce() {
     form.txtVstup.text.clear();
     form.txtPopisLekce.text.clear();
     state.Pozice = 1;
-    form.shpKurzor.geometry.left = kFirstColumnLeft;
+    // Also hides a return arrow left by a line the last lesson ended on.
+    resetLinePosition();
     form.mnuStop.enabled = true;
     form.mnuPause.enabled = true;
     form.mnuDemo.enabled = true;

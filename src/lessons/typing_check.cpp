@@ -29,7 +29,7 @@ void FrmTipora::Form_KeyPress(int KeyAscii) {
     PracticeState& s = state;
     // The demonstration is typing this line; the learner's keys would break its column. While
     // the preview is out, the input line shows the transcript, not the line being typed.
-    if (s.Ukazka || previewIsOut()) {
+    if (s.Ukazka || previewIsOut() || !isTypedCharacterCode(KeyAscii)) {
         return;
     }
     if (!s.Pauza && s.LekceNactena) {
@@ -62,7 +62,8 @@ void FrmTipora::Form_KeyPress(int KeyAscii) {
         // Backspace, Tab and Esc inside the line are ignored.
     }
 
-    if (s.Pozice > s.Zadani.size()) {
+    // After Stop the finished line is gone from the row; an arrow would point at nothing.
+    if (s.LekceNactena && s.Pozice > s.Zadani.size()) {
         form.lblEnter.fore = kWhite;
         form.lblEnter.geometry.left = form.shpKurzor.geometry.left;
     }

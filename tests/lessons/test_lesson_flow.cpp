@@ -167,6 +167,12 @@ private slots:
         QCOMPARE(t.s().Radky, 0);
         t.w().Form_KeyPress(-1); // a character the code page lacks
         QCOMPARE(t.s().Chyby, 4);
+        // Delete and Ctrl combinations type no character: not a keystroke, not an error.
+        for (int key : {127, 1, 26, 0, 31}) {
+            t.w().Form_KeyPress(key);
+        }
+        QCOMPARE(t.s().Chyby, 4);
+        QCOMPARE(t.s().Uhozy, 1);
 
         t.type(QStringLiteral("š"));
         QCOMPARE(t.f().txtVstup.text, QStringLiteral("aš"));
@@ -461,6 +467,35 @@ private slots:
         QCOMPARE(t.f().lblZadani.text, QString());
         QVERIFY(!t.f().mnuStop.enabled);
         QCOMPARE(t.platform.messages.size(), std::size_t{1});
+    }
+
+    void anEndedLessonLeavesNoArrowAndNoDemonstration() {
+        Tutor t;
+        t.folder.exercises[1] = {"ab", "cd"};
+        t.folder.exercises[2] = {"ef"};
+        t.rewrite();
+        t.w().mnuLekce_Click(1);
+        t.type(QStringLiteral("ab"));
+        QCOMPARE(t.f().lblEnter.fore, kWhite);
+        t.w().mnuStop_Click();
+        QCOMPARE(t.f().lblEnter.fore, kBlack);
+        QCOMPARE(t.f().lblEnter.geometry.left, 7320);
+        // The demonstration cannot start now, so it is not offered.
+        QVERIFY(!t.f().mnuDemo.enabled);
+        t.w().mnuDemo_Click();
+        QCOMPARE(t.platform.demoDialogs, 0);
+        // Keys after the end do not bring the arrow back over the emptied row.
+        t.type(QStringLiteral("x"));
+        QCOMPARE(t.f().lblEnter.fore, kBlack);
+
+        t.w().mnuLekce_Click(2);
+        QCOMPARE(t.f().lblEnter.fore, kBlack);
+        QCOMPARE(t.f().lblEnter.geometry.left, 7320);
+        QVERIFY(t.f().mnuDemo.enabled);
+        // Run to the end of the lesson's lines: the end is a Stop too.
+        t.typeLine(QStringLiteral("ef"));
+        QCOMPARE(t.f().txtPopisLekce.text, QStringLiteral("KONEC LEKCE"));
+        QVERIFY(!t.f().mnuDemo.enabled);
     }
 
     void errorInAStoppedLineDoesNotFollowIntoTheNextLesson() {
