@@ -77,6 +77,9 @@ struct Control {
     int lineWidth = 1;
     Picture picture = Picture::None;
     bool slides = false; // size changes are shown as a short slide, not a jump
+    // Labels: a text wider than the label (a long system time format) widens it to the left,
+    // keeping its right edge, rather than being clipped.
+    bool growsLeft = false;
 
     QString fullName() const; // "lblKlavesa(65)" for array members
     friend bool operator==(const Control&, const Control&) = default;

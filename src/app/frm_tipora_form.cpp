@@ -93,6 +93,8 @@ FrmTiporaForm::FrmTiporaForm() {
     txtPopisLekce = textBox("txtPopisLekce", {120, 120, 7575, 1335}, kBlack, kWindowFont);
     lblTime = label("lblTime", {}, {5880, 1560, 735, 255}, Align::Center);
     lblTimeP = label("lblTimeP", {}, {6840, 1560, 735, 255}, Align::Center);
+    lblTime.growsLeft = true;
+    lblTimeP.growsLeft = true;
     imgPrsty = image("imgPrsty", Picture::FingerGuide, {480, 1800, 4845, 1260});
 
     const QString zero = QStringLiteral("0");

@@ -71,6 +71,20 @@ QString displayText(const QString& text) {
     return shown;
 }
 
+// The label keeps its designed place while its text fits; a wider text grows it to the left,
+// right-aligned, so the last characters stay where the learner expects them.
+void fitLeftwards(QLabel& label, const Control& c) {
+    const QRect designed = pixelRect(c.geometry);
+    const int needed = label.fontMetrics().horizontalAdvance(label.text());
+    if (needed <= designed.width()) {
+        label.setGeometry(designed);
+        label.setAlignment(alignmentFor(c.align));
+        return;
+    }
+    label.setGeometry(designed.right() + 1 - needed, designed.top(), needed, designed.height());
+    label.setAlignment(Qt::AlignRight | Qt::AlignTop);
+}
+
 } // namespace
 
 FormBinder::FormBinder(QWidget* surface, std::vector<Control*> controls)
@@ -116,6 +130,9 @@ QWidget* FormBinder::create(Control& control) {
         // Zero margin keeps the first character of the input line under column 1 of the ruler
         // and lets five lines of a description fit without scrolling.
         box->document()->setDocumentMargin(0);
+        // The pointer moves over the viewport, which covers the whole box.
+        box->viewport()->setMouseTracking(true);
+        box->viewport()->installEventFilter(this);
         widget = box;
         break;
     }
@@ -150,8 +167,20 @@ QWidget* FormBinder::create(Control& control) {
     case ControlKind::CheckBox: {
         auto* box = new QCheckBox(surface_);
         box->setTristate(false); // the learner ticks on and off; only a setting shows greyed
-        connect(box, &QCheckBox::clicked, this,
-                [&control](bool checked) { control.value = checked ? 1 : 0; });
+        // Any change of state counts, not only a click: Space, or a screen reader's toggle.
+        // The program's own changes are made with signals blocked.
+        connect(box, &QCheckBox::stateChanged, this, [&control, box](int state) {
+            if (state == Qt::Unchecked) {
+                control.value = 0;
+                return;
+            }
+            control.value = 1;
+            if (state == Qt::PartiallyChecked) {
+                // A greyed box cycles through grey again; the learner only ever ticks it.
+                const QSignalBlocker quiet(box);
+                box->setCheckState(Qt::Checked);
+            }
+        });
         widget = box;
         break;
     }
@@ -282,6 +311,7 @@ void FormBinder::apply(Entry& entry) {
         if (auto* option = qobject_cast<QRadioButton*>(w)) {
             option->setChecked(c.value == 1);
         } else if (auto* box = qobject_cast<QCheckBox*>(w)) {
+            const QSignalBlocker quiet(box);
             box->setCheckState(c.value == 2   ? Qt::PartiallyChecked
                                : c.value == 1 ? Qt::Checked
                                               : Qt::Unchecked);
@@ -289,6 +319,10 @@ void FormBinder::apply(Entry& entry) {
             const QSignalBlocker quiet(bar); // the model moved it; no change to report back
             bar->setValue(c.value);
         }
+    }
+    if (c.growsLeft && (all || c.text != old.text || c.geometry != old.geometry ||
+                        !(c.font == old.font) || c.align != old.align)) {
+        fitLeftwards(*static_cast<QLabel*>(w), c);
     }
     if (all || c.locked != old.locked) {
         if (auto* box = qobject_cast<QTextEdit*>(w)) {
@@ -326,7 +360,8 @@ bool FormBinder::eventFilter(QObject* watched, QEvent* event) {
     const bool move = event->type() == QEvent::MouseMove;
     if (press || move) {
         for (Entry& entry : entries_) {
-            if (entry.widget != watched) {
+            const auto* box = qobject_cast<QTextEdit*>(entry.widget);
+            if (entry.widget != watched && !(box && box->viewport() == watched)) {
                 continue;
             }
             const ControlKind kind = entry.control->kind;

@@ -49,13 +49,16 @@ MainWindow::MainWindow(FrmTipora& model, QtPlatform& platform)
     timers_ = new TimerBinder(
         model_.timerHandlers(), [this] { refresh(); }, this);
     platform_.setParentWindow(this);
+    platform_.setBeforeModal([this] { refresh(); });
     refresh();
     // The window has a fixed border: no resizing, no maximising.
     layout()->setSizeConstraint(QLayout::SetFixedSize);
     qApp->installEventFilter(this);
 }
 
-MainWindow::~MainWindow() = default;
+MainWindow::~MainWindow() {
+    platform_.setBeforeModal({});
+}
 
 QAction* MainWindow::addItem(QWidget* menu, MenuItem& item) {
     auto* action = new QAction(item.caption, menu);
@@ -100,6 +103,12 @@ void MainWindow::buildMenus() {
 }
 
 template <typename Handler> void MainWindow::run(Handler&& handler) {
+    // A message box or dialog of this window is waiting for its answer. Qt keeps the mouse and
+    // keys from the window meanwhile, but not a screen reader pressing a menu item, and a
+    // command run under the box would act on a state the box's handler does not expect.
+    if (QApplication::activeModalWidget() != nullptr) {
+        return;
+    }
     handler();
     refresh();
 }

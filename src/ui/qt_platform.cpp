@@ -17,8 +17,15 @@ void QtPlatform::beep() {
     QApplication::beep();
 }
 
+void QtPlatform::prepareModal() {
+    if (beforeModal_) {
+        beforeModal_();
+    }
+}
+
 MessageResult QtPlatform::messageBox(const QString& text, const QString& title,
                                      MessageButtons buttons) {
+    prepareModal();
     QWidget* parent = parent_ && parent_->isVisible() ? parent_.data() : nullptr;
     QMessageBox box(QMessageBox::NoIcon, title, text, QMessageBox::NoButton, parent);
     if (buttons == MessageButtons::YesNo) {
@@ -26,7 +33,6 @@ MessageResult QtPlatform::messageBox(const QString& text, const QString& title,
         box.addButton(QMessageBox::No)->setText(QStringLiteral("Ne"));
         box.setDefaultButton(QMessageBox::Yes);
     } else {
-        box.setIcon(QMessageBox::Warning);
         box.addButton(QMessageBox::Ok);
     }
     const int answer = box.exec();
@@ -37,16 +43,19 @@ MessageResult QtPlatform::messageBox(const QString& text, const QString& title,
 }
 
 void QtPlatform::showDemoDialog(FrmDemo& dialog) {
+    prepareModal();
     DemoSpeedDialog widget(dialog, parent_);
     widget.exec();
 }
 
 void QtPlatform::showSettingsDialog(FrmNastaveni& dialog) {
+    prepareModal();
     SettingsDialog widget(dialog, parent_);
     widget.exec();
 }
 
 void QtPlatform::showAboutBox(FrmOProgramu& dialog) {
+    prepareModal();
     AboutBox widget(dialog, parent_);
     widget.exec();
 }

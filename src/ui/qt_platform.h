@@ -5,6 +5,7 @@
 
 #include <QPointer>
 #include <QWidget>
+#include <functional>
 
 namespace tipora::ui {
 
@@ -23,9 +24,15 @@ public:
 
     // Message boxes are centred over this window once it exists.
     void setParentWindow(QWidget* window) { parent_ = window; }
+    // Runs before every message box and dialog, so that none opens over a window that does
+    // not yet show what the handler asking for it has done.
+    void setBeforeModal(std::function<void()> hook) { beforeModal_ = std::move(hook); }
 
 private:
+    void prepareModal();
+
     QPointer<QWidget> parent_;
+    std::function<void()> beforeModal_;
     Beeper beeper_;
 };
 

@@ -474,6 +474,17 @@ private slots:
         t.folder.exercises[1] = {"ab", "cd"};
         t.folder.exercises[2] = {"ef"};
         t.rewrite();
+        // A key before any lesson shows the arrow on the empty row; the lesson start hides it.
+        t.type(QStringLiteral("x"));
+        QCOMPARE(t.f().lblEnter.fore, kWhite);
+        t.w().mnuLekce_Click(1);
+        QCOMPARE(t.f().lblEnter.fore, kBlack);
+        QCOMPARE(t.f().lblEnter.geometry.left, 7320);
+        // Stopped before the first key: no demonstration is offered for the ended lesson.
+        QVERIFY(t.f().mnuDemo.enabled);
+        t.w().mnuStop_Click();
+        QVERIFY(!t.f().mnuDemo.enabled);
+
         t.w().mnuLekce_Click(1);
         t.type(QStringLiteral("ab"));
         QCOMPARE(t.f().lblEnter.fore, kWhite);

@@ -13,6 +13,8 @@
 #include "ui/qt_platform.h"
 #include "ui/settings_dialog.h"
 
+#include <QAccessible>
+#include <QAccessibleActionInterface>
 #include <QAction>
 #include <QCheckBox>
 #include <QFontMetricsF>
@@ -22,6 +24,7 @@
 #include <QLineEdit>
 #include <QMenu>
 #include <QMenuBar>
+#include <QMessageBox>
 #include <QPropertyAnimation>
 #include <QPushButton>
 #include <QRadioButton>
@@ -29,6 +32,7 @@
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTextEdit>
+#include <QTimer>
 
 using namespace tipora;
 
@@ -102,6 +106,130 @@ private slots:
         auto* keyA = window.surface()->findChild<QLabel*>(QStringLiteral("lblKlavesa(65)"));
         QCOMPARE(keyA->text(), QStringLiteral("a"));
         QVERIFY(keyA->styleSheet().contains(QStringLiteral("#FFFFFF")));
+    }
+
+    void timeOfDayIsWhollyReadableInEveryLocale_data() {
+        QTest::addColumn<QString>("locale");
+        QTest::addColumn<QString>("shown");
+        QTest::newRow("cs_CZ") << "cs_CZ"
+                               << "5:27:06";
+        QTest::newRow("C") << "C"
+                           << "05:27:06";
+        QTest::newRow("en_US") << "en_US"
+                               << "5:27:06 AM";
+    }
+
+    void timeOfDayIsWhollyReadableInEveryLocale() {
+        QFETCH(QString, locale);
+        QFETCH(QString, shown);
+        // The model asks its platform for the locale; the window is the program's own.
+        test::FakePlatform desktop;
+        desktop.localeInUse = QLocale(locale);
+        desktop.time = QTime(5, 27, 6);
+        Promenne shared;
+        ui::QtPlatform platform;
+        FrmTipora model(shared, desktop);
+        ui::MainWindow window(model, platform);
+        window.load();
+        model.tmrTime_Timer();
+        model.state.TimeP = 400 * 3600; // a long practice widens the lesson time too
+        model.tmrTimeP_Timer();
+        window.refresh();
+        auto* time = window.surface()->findChild<QLabel*>(QStringLiteral("lblTime"));
+        auto* lessonTime = window.surface()->findChild<QLabel*>(QStringLiteral("lblTimeP"));
+        QCOMPARE(time->text(), shown);
+        for (QLabel* label : {time, lessonTime}) {
+            QVERIFY2(label->fontMetrics().horizontalAdvance(label->text()) <=
+                         label->contentsRect().width(),
+                     qPrintable(label->text()));
+            // Grown or not, the right edge stays where the window was designed to have it.
+            const Control& control = label == time ? model.form.lblTime : model.form.lblTimeP;
+            QCOMPARE(label->geometry().right(), ui::pixelRect(control.geometry).right());
+        }
+        // The Czech time fits the designed label and stays centred in it.
+        if (locale == QLatin1String("cs_CZ")) {
+            QCOMPARE(time->geometry(), ui::pixelRect(model.form.lblTime.geometry));
+            QVERIFY(time->alignment() & Qt::AlignHCenter);
+        }
+        // Back to a short text, the label returns to its place.
+        desktop.localeInUse = QLocale(QStringLiteral("cs_CZ"));
+        model.tmrTime_Timer();
+        window.refresh();
+        QCOMPARE(time->geometry(), ui::pixelRect(model.form.lblTime.geometry));
+    }
+
+    void messageBoxesOpenOverAnUpToDateWindow() {
+        Window w;
+        w.load();
+        QVERIFY(w.show());
+        auto& model = w.model;
+        QWidget* surface = w.window.surface();
+        const auto action = [&w](const char* name) {
+            return w.window.menuBar()->findChild<QAction*>(QLatin1String(name));
+        };
+        const auto labelText = [surface](const char* name) {
+            return surface->findChild<QLabel*>(QLatin1String(name))->text();
+        };
+        const auto boxText = [surface](const char* name) {
+            return surface->findChild<QTextEdit*>(QLatin1String(name))->toPlainText();
+        };
+        // What the learner sees at the moment the next modal window opens, and its answer.
+        const auto whenModalOpens = [](std::function<void(QWidget*)> look) {
+            QTimer::singleShot(0, [look] {
+                if (QWidget* modal = QApplication::activeModalWidget()) {
+                    look(modal);
+                }
+            });
+        };
+
+        action("mnuLekce01")->trigger();
+        QKeyEvent a(QEvent::KeyPress, Qt::Key_A, Qt::NoModifier, QStringLiteral("a"));
+        QApplication::sendEvent(&w.window, &a);
+        QCOMPARE(model.state.Uhozy, 1);
+        QStringList seen;
+        QMessageBox::Icon icon = QMessageBox::Warning;
+        whenModalOpens([&](QWidget* modal) {
+            auto* box = qobject_cast<QMessageBox*>(modal);
+            icon = box->icon();
+            seen << boxText("txtPopisLekce") << labelText("lblZadani") << boxText("txtVstup");
+            box->button(QMessageBox::No)->click();
+        });
+        action("mnuStop")->trigger();
+        QCOMPARE(seen, QStringList({QStringLiteral("KONEC LEKCE"), QString(), QString()}));
+        QCOMPARE(icon, QMessageBox::NoIcon);
+
+        // After a demonstration the learner's own counters are back before the question, and
+        // the window's commands wait until it is answered.
+        action("mnuLekce01")->trigger();
+        whenModalOpens([](QWidget* speed) { QTest::keyClick(speed, Qt::Key_Return); });
+        action("mnuDemo")->trigger();
+        QVERIFY(model.state.Ukazka);
+        QCOMPARE(labelText("lblUhozy"), QStringLiteral("0"));
+        seen.clear();
+        bool pausedUnderTheBox = true;
+        whenModalOpens([&](QWidget* modal) {
+            seen << labelText("lblUhozy") << boxText("txtPopisLekce");
+            // A screen reader can still press a menu item of the window behind the box.
+            action("mnuPause")->trigger();
+            pausedUnderTheBox = model.state.Pauza;
+            qobject_cast<QMessageBox*>(modal)->button(QMessageBox::No)->click();
+        });
+        action("mnuStop")->trigger();
+        QCOMPARE(seen, QStringList({QStringLiteral("1"), QStringLiteral("KONEC LEKCE")}));
+        QVERIFY(!pausedUnderTheBox);
+        QVERIFY(!model.form.tmrDemo.enabled());
+
+        // A failure message shows its text, title and OK, and no icon either.
+        icon = QMessageBox::Warning;
+        whenModalOpens([&](QWidget* modal) {
+            auto* box = qobject_cast<QMessageBox*>(modal);
+            icon = box->icon();
+            box->button(QMessageBox::Ok)->click();
+        });
+        QCOMPARE(w.platform.messageBox(QStringLiteral("Chybí"), QStringLiteral("Tipora 1.0"),
+                                       MessageButtons::Ok),
+                 MessageResult::Ok);
+        QCOMPARE(icon, QMessageBox::NoIcon);
     }
 
     void fiveDescriptionLinesFitWithoutScrolling() {
@@ -353,6 +481,11 @@ private slots:
         QTRY_VERIFY(hint->isVisible());
         QTest::mouseMove(surface, QPoint(300, 5)); // bare background
         QTRY_VERIFY(!hint->isVisible());
+        // The input line hides the hints as well.
+        QTest::mouseMove(slideOut, QPoint(5, 5));
+        QTRY_VERIFY(hint->isVisible());
+        QTest::mouseMove(input->viewport(), QPoint(5, 5));
+        QTRY_VERIFY(!hint->isVisible());
 
         QTest::mouseClick(slideOut, Qt::LeftButton);
         QCOMPARE(model.form.txtVstup.geometry.height, 2190);
@@ -388,11 +521,26 @@ private slots:
                  Qt::Checked);
         keyBeep->click();
         QCOMPARE(model.chkPipKlavesa.value, 1);
+        keyBeep->click();
+        QCOMPARE(model.chkPipKlavesa.value, 0);
+        keyBeep->click(); // ticked again, never greyed by the learner
+        QCOMPARE(model.chkPipKlavesa.value, 1);
+        QCOMPARE(keyBeep->checkState(), Qt::Checked);
+        // A screen reader's toggle reaches what is saved, as a click does.
+        auto* errorBeep = dialog.findChild<QCheckBox*>(QStringLiteral("chkPipChyba"));
+        QAccessibleInterface* accessible = QAccessible::queryAccessibleInterface(errorBeep);
+        QVERIFY(accessible != nullptr && accessible->actionInterface() != nullptr);
+        accessible->actionInterface()->doAction(QAccessibleActionInterface::toggleAction());
+        QVERIFY(errorBeep->isChecked());
+        QCOMPARE(model.chkPipChyba.value, 1);
+        QTest::keyClick(errorBeep, Qt::Key_Space);
+        QCOMPARE(model.chkPipChyba.value, 0);
         QTest::keyClick(&dialog, Qt::Key_Escape); // only the buttons close it
         QVERIFY(dialog.isVisible());
         dialog.findChild<QPushButton*>(QStringLiteral("cmdOK"))->click();
         QVERIFY(!dialog.isVisible());
         QCOMPARE(shared.PipKlavesa.value(), 1);
+        QCOMPARE(shared.PipChyba.value(), 0);
     }
 
 private:
