@@ -103,8 +103,9 @@ private:
     void readSettingsFile();
 
     void SetLekce();
-    bool readDescription(int lesson);
-    bool openExercise(int lesson);
+    // Each says why the lesson cannot start, or Problem::None.
+    LessonFile::Problem readDescription(int lesson);
+    LessonFile::Problem openExercise(int lesson);
     void showLine();
     void resetLinePosition();
     void recomputeKeystrokesPerMinute();

@@ -3,9 +3,18 @@
 #include "app/platform.h"
 #include "app/texts.h"
 
+#include <QDir>
 #include <QFile>
+#include <QFileInfo>
+#include <QRegularExpression>
 #include <QSaveFile>
 #include <array>
+
+#ifdef Q_OS_WIN
+#include <io.h>
+#else
+#include <unistd.h>
+#endif
 
 namespace tipora {
 
@@ -86,6 +95,10 @@ bool readSettings(const QByteArray& content, Promenne& shared) {
 }
 
 bool readSettingsFile(const QString& path, Promenne& shared) {
+    // A pipe in its place would block the start for ever; only a regular file is read.
+    if (!QFileInfo(path).isFile()) {
+        return false;
+    }
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly)) {
         return false;
@@ -104,13 +117,49 @@ QByteArray settingsLine(const SettingsValues& values) {
     return line;
 }
 
+namespace {
+
+// Puts what was written on the disk itself, so that the rename never makes a file whose
+// blocks are not there yet (after a power cut it would be empty).
+bool syncToDisk(QFileDevice& file) {
+    if (!file.flush()) {
+        return false;
+    }
+#ifdef Q_OS_WIN
+    return _commit(file.handle()) == 0;
+#else
+    return fsync(file.handle()) == 0;
+#endif
+}
+
+// A save killed between writing its temporary file and renaming it leaves the temporary file
+// behind ("tipora.ini.AbC123"); the next save clears them away.
+void removeLeftoverTemporaries(const QString& path) {
+    const QFileInfo target(path);
+    const QRegularExpression leftover(QRegularExpression::anchoredPattern(
+        QRegularExpression::escape(target.fileName()) + QStringLiteral("\\.[A-Za-z0-9]{6}")));
+    const QDir folder = target.absoluteDir();
+    const QStringList candidates = folder.entryList({target.fileName() + QStringLiteral(".??????")},
+                                                    QDir::Files | QDir::Hidden);
+    for (const QString& name : candidates) {
+        if (leftover.match(name).hasMatch()) {
+            QFile::remove(folder.filePath(name));
+        }
+    }
+}
+
+} // namespace
+
 bool writeSettingsFile(const QString& path, const SettingsValues& values) {
+    removeLeftoverTemporaries(path);
     QSaveFile file(path);
     if (!file.open(QIODevice::WriteOnly)) {
         return false;
     }
+    // Every step is checked: a full disk shows up at the write, the flush or the sync, and any
+    // of them failing leaves the old file as it was.
     const QByteArray line = settingsLine(values);
-    if (file.write(line) != line.size()) {
+    if (file.write(line) != line.size() || !syncToDisk(file)) {
         file.cancelWriting();
         return false;
     }

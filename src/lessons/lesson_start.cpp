@@ -38,9 +38,17 @@ void FrmTipora::mnuLekce_Click(int number) {
     form.window.title = texts::kLessonTitlePrefix + lessonCaption(number);
     markLesson(number, form.lblKlavesa);
 
-    if (!readDescription(number) || !openExercise(number)) {
-        platform_.messageBox(texts::lessonFilesMissing(lessonExerciseFile(number)),
-                             texts::kMessageTitle, MessageButtons::Ok);
+    LessonFile::Problem problem = readDescription(number);
+    QString failedFile = texts::kDescriptionFile;
+    if (problem == LessonFile::Problem::None) {
+        problem = openExercise(number);
+        failedFile = lessonExerciseFile(number);
+    }
+    if (problem != LessonFile::Problem::None) {
+        const QString message = problem == LessonFile::Problem::TooLarge
+                                    ? texts::lessonFileTooLarge(failedFile, kMaxLessonFileBytes)
+                                    : texts::lessonFilesMissing(lessonExerciseFile(number));
+        platform_.messageBox(message, texts::kMessageTitle, MessageButtons::Ok);
         form.lblZadani.text = texts::kError;
         state.LekceNactena = false;
         // There is nothing to demonstrate without the lesson's lines.
@@ -49,21 +57,14 @@ void FrmTipora::mnuLekce_Click(int number) {
     form.window.mousePointer = MousePointer::Default;
 }
 
-bool FrmTipora::readDescription(int number) {
+LessonFile::Problem FrmTipora::readDescription(int number) {
+    using Problem = LessonFile::Problem;
     LessonFile file;
     if (!file.open(dataPath(texts::kDescriptionFile))) {
-        return false;
+        return file.problem();
     }
-    const QString header = lessonHeader(number);
-    QString line;
-    do {
-        if (!file.readLine(line)) {
-            return false;
-        }
-    } while (line != header);
-
-    if (!file.readLine(state.RadekPopisu)) {
-        return false;
+    if (!file.skipPastLine(lessonHeader(number).toLatin1()) || !file.readLine(state.RadekPopisu)) {
+        return Problem::Missing;
     }
     form.txtPopisLekce.text = state.RadekPopisu;
     // The last lesson's description runs to the end of the file; the others end at the next
@@ -71,32 +72,27 @@ bool FrmTipora::readDescription(int number) {
     const bool toTheEnd = number == kLessonCount;
     for (;;) {
         if (!file.readLine(state.RadekPopisu)) {
-            return toTheEnd;
+            return toTheEnd ? Problem::None : Problem::Missing;
         }
         if (!toTheEnd && state.RadekPopisu.startsWith(texts::kHeaderPrefix)) {
-            return true;
+            return Problem::None;
         }
         form.txtPopisLekce.text += QStringLiteral("\r\n") + state.RadekPopisu;
     }
 }
 
-bool FrmTipora::openExercise(int number) {
+LessonFile::Problem FrmTipora::openExercise(int number) {
+    using Problem = LessonFile::Problem;
     if (!exerciseFile_.open(dataPath(lessonExerciseFile(number)))) {
-        return false;
+        return exerciseFile_.problem();
     }
-    const QString header = lessonHeader(number);
-    do {
-        if (!exerciseFile_.readLine(state.Zadani)) {
-            return false;
-        }
-    } while (state.Zadani != header);
-
-    if (!exerciseFile_.readLine(state.Zadani) || state.Zadani.startsWith(texts::kHeaderPrefix)) {
+    if (!exerciseFile_.skipPastLine(lessonHeader(number).toLatin1()) ||
+        !exerciseFile_.readLine(state.Zadani) || state.Zadani.startsWith(texts::kHeaderPrefix)) {
         // No line to type before the next lesson: the file is damaged.
-        return false;
+        return Problem::Missing;
     }
     showLine();
-    return true;
+    return Problem::None;
 }
 
 // An exercise line goes to the exercise row; a message line shows its text for three seconds

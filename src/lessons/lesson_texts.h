@@ -20,4 +20,12 @@ inline QString lessonFilesMissing(const QString& exerciseFile) {
     return QStringLiteral("Chybí datový soubor %1 nebo cz.dat").arg(exerciseFile);
 }
 
+// "Datový soubor cz04.dat je příliš velký (nejvýše 16 MB)": a file that is there but is not
+// read must not be reported as missing.
+inline QString lessonFileTooLarge(const QString& file, qint64 limitBytes) {
+    return QStringLiteral("Datový soubor %1 je příliš velký (nejvýše %2 MB)")
+        .arg(file)
+        .arg(limitBytes / (1024 * 1024));
+}
+
 } // namespace tipora::texts
