@@ -5,6 +5,7 @@
 
 #include <QCheckBox>
 #include <QEvent>
+#include <QFocusEvent>
 #include <QFontMetricsF>
 #include <QGroupBox>
 #include <QLabel>
@@ -84,6 +85,22 @@ void fitLeftwards(QLabel& label, const Control& c) {
     label.setGeometry(designed.right() + 1 - needed, designed.top(), needed, designed.height());
     label.setAlignment(Qt::AlignRight | Qt::AlignTop);
 }
+
+// Every option is a stop of the tab order (Qt would keep only the focused one of a group), and
+// the focus and the choice move together: an option reached by Tab is chosen, as the arrow
+// keys already do it.
+class OptionButton : public QRadioButton {
+public:
+    using QRadioButton::QRadioButton;
+
+protected:
+    void focusInEvent(QFocusEvent* event) override {
+        QWidget::focusInEvent(event); // not the button's, which takes the others off the tabs
+        if (event->reason() == Qt::TabFocusReason || event->reason() == Qt::BacktabFocusReason) {
+            setChecked(true);
+        }
+    }
+};
 
 } // namespace
 
@@ -191,9 +208,15 @@ QWidget* FormBinder::create(Control& control) {
         break;
     }
     case ControlKind::OptionButton: {
-        auto* option = new QRadioButton(surface_);
-        option->setAutoExclusive(false); // the handlers keep the group exclusive
-        connect(option, &QRadioButton::clicked, this, [this, option] { clicked(option); });
+        // The option buttons of a window are one exclusive group, so one always stays chosen
+        // and the arrow keys move the choice. Whatever chose it (pointer, key, focus or an
+        // assistive tool), the option's Click handler runs once it becomes chosen.
+        auto* option = new OptionButton(surface_);
+        connect(option, &QRadioButton::toggled, this, [this, option, &control](bool chosen) {
+            if (chosen && control.value != 1) {
+                clicked(option);
+            }
+        });
         widget = option;
         break;
     }

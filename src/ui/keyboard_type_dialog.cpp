@@ -5,6 +5,7 @@
 #include "ui/form_binder.h"
 #include "ui/key_codes.h"
 
+#include <QCloseEvent>
 #include <QKeyEvent>
 
 namespace tipora::ui {
@@ -40,6 +41,12 @@ bool KeyboardTypeDialog::modelClosed() const {
 void KeyboardTypeDialog::showEvent(QShowEvent* event) {
     ModelDialog::showEvent(event);
     binder().widget(model_.OptCZ)->setFocus();
+}
+
+void KeyboardTypeDialog::closeEvent(QCloseEvent* event) {
+    // Escape still does nothing: only a close from outside ends the dialog without OK.
+    QDialog::reject();
+    QDialog::closeEvent(event);
 }
 
 bool KeyboardTypeDialog::keyPressed(QObject* /*target*/, QKeyEvent& event) {

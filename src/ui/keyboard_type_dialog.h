@@ -9,7 +9,8 @@ class FrmKlavesnice;
 namespace tipora::ui {
 
 // The first window: which Czech keyboard the learner has. OK or Enter closes it; the main
-// window is loaded after it.
+// window is loaded after it. Unlike the other dialogs it yields to the window system's close,
+// which leaves it unanswered, and the program then ends.
 class KeyboardTypeDialog : public ModelDialog {
     Q_OBJECT
 
@@ -20,6 +21,7 @@ protected:
     bool modelClosed() const override;
     bool keyPressed(QObject* target, QKeyEvent& event) override;
     void showEvent(QShowEvent* event) override;
+    void closeEvent(QCloseEvent* event) override;
 
 private:
     FrmKlavesnice& model_;
