@@ -165,6 +165,8 @@ QWidget* FormBinder::create(Control& control) {
     case ControlKind::ScrollBar: {
         auto* bar = new QScrollBar(Qt::Vertical, surface_);
         bar->setRange(control.minimum, control.maximum);
+        // A stop of the tab order, so the arrows can step the value from the keyboard.
+        bar->setFocusPolicy(Qt::StrongFocus);
         bar->setSingleStep(1);
         bar->setPageStep(1);
         // The upper arrow raises the value.
