@@ -53,4 +53,45 @@ QString timeOfDayText(const QTime& time, const QLocale& locale) {
     return locale.toString(time, timeFormatWithoutZone(locale));
 }
 
+namespace {
+bool isLineBreak(QChar c) {
+    return c == QLatin1Char('\r') || c == QLatin1Char('\n');
+}
+} // namespace
+
+QString shownPart(const QString& text, KeptPart kept) {
+    if (text.size() <= kMaxShownLineLength) {
+        return text; // nothing to cut: the usual case, and it shares the text
+    }
+    QStringView rest(text);
+    if (kept == KeptPart::End && rest.size() > kMaxShownLength) {
+        // Start at the first whole line of the last kMaxShownLength characters.
+        qsizetype start = rest.size() - kMaxShownLength;
+        const auto startsLine = [&rest](qsizetype at) {
+            const QChar before = rest.at(at - 1);
+            return before == QLatin1Char('\n') ||
+                   (before == QLatin1Char('\r') && rest.at(at) != QLatin1Char('\n'));
+        };
+        while (start < rest.size() && !startsLine(start)) {
+            ++start;
+        }
+        rest = rest.sliced(start);
+    }
+    QString shown;
+    qsizetype pos = 0;
+    while (pos < rest.size() && shown.size() < kMaxShownLength) {
+        qsizetype end = pos;
+        while (end < rest.size() && !isLineBreak(rest.at(end))) {
+            ++end;
+        }
+        shown += rest.sliced(
+            pos, std::min({end - pos, kMaxShownLineLength, kMaxShownLength - shown.size()}));
+        while (end < rest.size() && isLineBreak(rest.at(end)) && shown.size() < kMaxShownLength) {
+            shown += rest.at(end++);
+        }
+        pos = end;
+    }
+    return shown;
+}
+
 } // namespace tipora

@@ -80,6 +80,9 @@ struct Control {
     // Labels: a text wider than the label (a long system time format) widens it to the left,
     // keeping its right edge, rather than being clipped.
     bool growsLeft = false;
+    // Text boxes: of a text too long to draw whole, the end is shown (the latest of the
+    // transcript) rather than the beginning (the start of a description).
+    bool showsEndOfLongText = false;
 
     QString fullName() const; // "lblKlavesa(65)" for array members
     friend bool operator==(const Control&, const Control&) = default;

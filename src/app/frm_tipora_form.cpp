@@ -126,6 +126,7 @@ FrmTiporaForm::FrmTiporaForm() {
     shpKurzor.fore = kBlue;
     txtVstup = textBox("txtVstup", {120, 3720, 7575, 255}, kBlue, kExerciseFont);
     txtVstup.slides = true; // it is also the preview panel
+    txtVstup.showsEndOfLongText = true;
 
     for (const KeyDef& key : kKeyTable) {
         lblKlavesa.emplace(key.code, keyLabel(key));

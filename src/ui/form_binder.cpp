@@ -1,5 +1,6 @@
 #include "ui/form_binder.h"
 
+#include "app/display_rules.h"
 #include "ui/fonts.h"
 #include "ui/pictures.h"
 
@@ -308,14 +309,15 @@ void FormBinder::apply(Entry& entry) {
             if (c.text.startsWith(QLatin1Char(' ')) && c.border) {
                 // Leading blanks push a key's word onto its last line, into the lower limb of
                 // the L-shaped Enter key. Qt drops blanks at a line break, so align instead.
-                label->setText(c.text.trimmed());
+                label->setText(shownPart(c.text, KeptPart::Beginning).trimmed());
                 label->setAlignment(Qt::AlignRight | Qt::AlignBottom);
             } else {
-                label->setText(c.text);
+                label->setText(shownPart(c.text, KeptPart::Beginning));
                 label->setAlignment(alignmentFor(c.align));
             }
         } else if (auto* box = qobject_cast<QTextEdit*>(w)) {
-            box->setPlainText(displayText(c.text));
+            box->setPlainText(displayText(
+                shownPart(c.text, c.showsEndOfLongText ? KeptPart::End : KeptPart::Beginning)));
             // Qt rounds each line up to whole pixels; at the classic line height five lines of
             // a description fit their box.
             QTextBlockFormat lines;

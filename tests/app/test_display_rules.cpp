@@ -8,6 +8,38 @@ class TestDisplayRules : public QObject {
     Q_OBJECT
 
 private slots:
+    void longTextsAreDrawnInPart() {
+        // Short texts are drawn whole.
+        const QString description = QStringLiteral("Vítej!\r\nNa f a j nahmatáš výstupky.");
+        QCOMPARE(shownPart(description, KeptPart::Beginning), description);
+
+        // A megabyte line shows its start, cut at the longest line drawn.
+        const QString line = QString(1024 * 1024, QLatin1Char('x')) + QStringLiteral("\r\nb");
+        const QString start = shownPart(line, KeptPart::Beginning);
+        QCOMPARE(start, QString(kMaxShownLineLength, QLatin1Char('x')) + QStringLiteral("\r\nb"));
+
+        // Many lines: whole lines up to the limit, from the beginning or from the end.
+        QStringList lines;
+        for (int i = 0; i < 20000; ++i) {
+            lines << QStringLiteral("line %1").arg(i, 5, 10, QLatin1Char('0'));
+        }
+        const QString transcript = lines.join(QStringLiteral("\r\n"));
+        const QString first = shownPart(transcript, KeptPart::Beginning);
+        const QString last = shownPart(transcript, KeptPart::End);
+        for (const QString& part : {first, last}) {
+            QVERIFY(part.size() <= kMaxShownLength);
+            QVERIFY(part.size() > kMaxShownLength - 20);
+        }
+        QVERIFY(first.startsWith(QStringLiteral("line 00000\r\n")));
+        QVERIFY(last.endsWith(QStringLiteral("\r\nline 19999")));
+        // The end starts at a whole line.
+        QVERIFY(last.startsWith(QStringLiteral("line ")));
+        QVERIFY(transcript.endsWith(last));
+        // Empty lines, with either line end, are lines too.
+        const QString blank(kMaxShownLength * 2, QLatin1Char('\n'));
+        QCOMPARE(shownPart(blank + QStringLiteral("z"), KeptPart::End).size(), kMaxShownLength);
+    }
+
     void countersArePlainDigits() {
         QCOMPARE(counterText(0), QStringLiteral("0"));
         QCOMPARE(counterText(17), QStringLiteral("17"));

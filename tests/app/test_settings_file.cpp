@@ -1,11 +1,19 @@
 #include "app/settings_file.h"
 #include "app/texts.h"
+#include "dialogs/frm_nastaveni.h"
 #include "support/fake_platform.h"
 
 #include <QDir>
 #include <QFile>
+#include <QProcess>
+#include <QScopeGuard>
 #include <QTemporaryDir>
 #include <QTest>
+
+#ifdef Q_OS_UNIX
+#include <sys/stat.h>
+#include <unistd.h>
+#endif
 
 using namespace tipora;
 
@@ -104,6 +112,14 @@ private slots:
         Promenne shared;
         QVERIFY(!readSettingsFile(dir.filePath(QStringLiteral("tipora.ini")), shared));
         QVERIFY(!shared.Metronom.isSet());
+        // Only a regular file is read: a pipe would hold up the start for ever.
+        QVERIFY(!readSettingsFile(dir.path(), shared));
+#ifdef Q_OS_UNIX
+        const QString pipe = dir.filePath(QStringLiteral("pipe.ini"));
+        QCOMPARE(mkfifo(QFile::encodeName(pipe).constData(), 0600), 0);
+        QVERIFY(!readSettingsFile(pipe, shared));
+        QVERIFY(!shared.Metronom.isSet());
+#endif
     }
 
     void unwritableFileIsReportedAndTheOldOneKept() {
@@ -123,6 +139,80 @@ private slots:
         QCOMPARE(platform.messages[0].title, QStringLiteral("Tipora 1.0"));
         QCOMPARE(platform.messages[0].text, texts::kSettingsNotSaved);
         QCOMPARE(platform.messages[0].buttons, MessageButtons::Ok);
+    }
+
+    void fullOrReadOnlyDiskKeepsTheOldFile() {
+#ifdef Q_OS_UNIX
+        if (geteuid() != 0) {
+            QSKIP("mounting a small filesystem to fill needs root (CI runs as root)");
+        }
+        QTemporaryDir dir;
+        const QString disk = dir.path();
+        if (QProcess::execute(QStringLiteral("mount"),
+                              {QStringLiteral("-t"), QStringLiteral("tmpfs"), QStringLiteral("-o"),
+                               QStringLiteral("size=64k"), QStringLiteral("tmpfs"), disk}) != 0) {
+            QSKIP("this machine does not let a test mount a tmpfs");
+        }
+        const auto unmount = qScopeGuard([&disk] {
+            QProcess::execute(QStringLiteral("umount"), {QStringLiteral("-l"), disk});
+        });
+        const QString ini = disk + QStringLiteral("/tipora.ini");
+        const QByteArray old(" 100  1  0  0 \r\n");
+        writeAll(ini, old);
+        {
+            QFile filler(disk + QStringLiteral("/filler"));
+            QVERIFY(filler.open(QIODevice::WriteOnly));
+            const QByteArray block(4096, 'x');
+            while (filler.write(block) == block.size() && filler.flush()) {
+            }
+        }
+
+        // The learner changes the tempo and presses "Ulož nastavení".
+        Promenne shared;
+        QVERIFY(readSettingsFile(ini, shared));
+        shared.Metronom = 120;
+        test::FakePlatform platform;
+        FrmNastaveni full(shared, platform, ini);
+        full.Form_Load();
+        full.cmdSave_Click();
+        QCOMPARE(readAll(ini), old);
+        QCOMPARE(platform.messages.size(), std::size_t{1});
+        QCOMPARE(platform.messages[0].text, texts::kSettingsNotSaved);
+        QVERIFY(!full.closed());
+        // Nothing half-written is left beside it.
+        QCOMPARE(QDir(disk).entryList(QDir::Files),
+                 QStringList({QStringLiteral("filler"), QStringLiteral("tipora.ini")}));
+
+        // Room again, but the filesystem is read-only: the file cannot be replaced.
+        QVERIFY(QFile::remove(disk + QStringLiteral("/filler")));
+        QCOMPARE(QProcess::execute(QStringLiteral("mount"),
+                                   {QStringLiteral("-o"), QStringLiteral("remount,ro"), disk}),
+                 0);
+        FrmNastaveni readOnly(shared, platform, ini);
+        readOnly.Form_Load();
+        readOnly.cmdSave_Click();
+        QCOMPARE(readAll(ini), old);
+        QCOMPARE(platform.messages.size(), std::size_t{2});
+        QVERIFY(!readOnly.closed());
+#else
+        QSKIP("needs a filesystem the test can fill");
+#endif
+    }
+
+    void leftoversOfKilledSavesAreRemovedAtTheNextSave() {
+        QTemporaryDir dir;
+        const QString ini = dir.filePath(QStringLiteral("tipora.ini"));
+        const QStringList others{QStringLiteral("tipora.ini.bak"),
+                                 QStringLiteral("tipora.ini.Ab12345"),
+                                 QStringLiteral("xtipora.ini.Ab1234")};
+        for (const QString& name : others + QStringList{QStringLiteral("tipora.ini.Ab1234"),
+                                                        QStringLiteral("tipora.ini.zZ9x0Q")}) {
+            writeAll(dir.filePath(name), " 1  1  1  1 ");
+        }
+        QVERIFY(writeSettingsFile(ini, {100, 1, 0, 0}));
+        QStringList expected = others + QStringList{QStringLiteral("tipora.ini")};
+        expected.sort();
+        QCOMPARE(QDir(dir.path()).entryList(QDir::Files, QDir::Name), expected);
     }
 
     void successfulSaveSaysNothing() {

@@ -3,6 +3,10 @@
 
 #include <QTest>
 
+#ifdef Q_OS_UNIX
+#include <sys/stat.h>
+#endif
+
 using namespace tipora;
 
 namespace {
@@ -71,6 +75,52 @@ private slots:
         QCOMPARE(lines.size(), 2);
         QCOMPARE(lines[0], QStringLiteral("Žluťoučký kůň"));
         QCOMPARE(lines[1].size(), 3);
+    }
+
+    void headerIsFoundAsAWholeLine() {
+        test::LessonFolder folder;
+        // Millions of empty lines before the header, and near-misses of it.
+        QByteArray bytes(4 * 1024 * 1024, '\n');
+        bytes += "xLEKCE 02\r\nLEKCE 021\r\nLEKCE 02 \r\nLEKCE 02\r\nfirst\r\nLEKCE 02";
+        folder.writeBytes(QStringLiteral("x.dat"), bytes);
+        LessonFile file;
+        QVERIFY(file.open(folder.filePath(QStringLiteral("x.dat"))));
+        QVERIFY(file.skipPastLine("LEKCE 02"));
+        QString line;
+        QVERIFY(file.readLine(line));
+        QCOMPARE(line, QStringLiteral("first"));
+        // The last line, with no line end.
+        QVERIFY(file.skipPastLine("LEKCE 02"));
+        QVERIFY(file.atEnd());
+        QVERIFY(!file.skipPastLine("LEKCE 02"));
+
+        // At the very start of the file.
+        folder.writeBytes(QStringLiteral("y.dat"), "LEKCE 01\nx");
+        QVERIFY(file.open(folder.filePath(QStringLiteral("y.dat"))));
+        QVERIFY(file.skipPastLine("LEKCE 01"));
+        QVERIFY(file.readLine(line));
+        QCOMPARE(line, QStringLiteral("x"));
+    }
+
+    void onlyRegularFilesWithinTheLimitAreRead() {
+        test::LessonFolder folder;
+        LessonFile file;
+        const QString big = folder.filePath(QStringLiteral("big.dat"));
+        folder.writeBytes(QStringLiteral("big.dat"), "LEKCE 01\r\n");
+        QVERIFY(QFile::resize(big, kMaxLessonFileBytes + 1));
+        QVERIFY(!file.open(big));
+        QCOMPARE(file.problem(), LessonFile::Problem::TooLarge);
+        QVERIFY(QFile::resize(big, kMaxLessonFileBytes));
+        QVERIFY(file.open(big));
+        QCOMPARE(file.problem(), LessonFile::Problem::None);
+#ifdef Q_OS_UNIX
+        // A pipe would block the program until someone writes to it.
+        const QString pipe = folder.filePath(QStringLiteral("pipe.dat"));
+        QCOMPARE(mkfifo(QFile::encodeName(pipe).constData(), 0600), 0);
+        QVERIFY(!file.open(pipe));
+        QCOMPARE(file.problem(), LessonFile::Problem::Missing);
+        QVERIFY(!file.open(QStringLiteral("/dev/zero")));
+#endif
     }
 
     void missingOrClosedFileHasNoLines() {

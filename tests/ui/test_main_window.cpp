@@ -1,3 +1,4 @@
+#include "app/display_rules.h"
 #include "app/frm_tipora.h"
 #include "dialogs/frm_nastaveni.h"
 #include "dialogs/frm_oprogramu.h"
@@ -245,6 +246,26 @@ private slots:
         window.refresh();
         auto* box = window.surface()->findChild<QTextEdit*>(QStringLiteral("txtPopisLekce"));
         QVERIFY(!box->verticalScrollBar()->isVisible());
+    }
+
+    void megabyteLinesAreDrawnOnlyInPart() {
+        Window w;
+        w.load();
+        QVERIFY(w.show());
+        const QString megabyte(1024 * 1024, QLatin1Char('m'));
+        w.model.form.txtPopisLekce.text = megabyte;
+        w.model.form.lblZadani.text = megabyte;
+        w.model.form.txtVstup.text = megabyte + QStringLiteral("\r\nlast");
+        w.window.refresh();
+        QWidget* surface = w.window.surface();
+        const QString row = surface->findChild<QLabel*>(QStringLiteral("lblZadani"))->text();
+        QCOMPARE(row.size(), kMaxShownLineLength);
+        const QString description =
+            surface->findChild<QTextEdit*>(QStringLiteral("txtPopisLekce"))->toPlainText();
+        QCOMPARE(description.size(), kMaxShownLineLength);
+        // The input line doubles as the transcript: its latest whole lines are the ones kept.
+        QCOMPARE(surface->findChild<QTextEdit*>(QStringLiteral("txtVstup"))->toPlainText(),
+                 QStringLiteral("last"));
     }
 
     void exerciseColumnsAreExactly120Twips() {
