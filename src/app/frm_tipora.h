@@ -61,7 +61,7 @@ public:
     void ZhasnutiKlavesy();
     // Before the whole keyboard is recoloured: a key held meanwhile would otherwise get the
     // colour of the keyboard before on its release.
-    void forgetLitKeys();
+    void putOutLitKeys();
 
     // The demonstration and the metronome.
     void mnuDemo_Click();

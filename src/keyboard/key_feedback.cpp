@@ -66,7 +66,7 @@ void FrmTipora::ZhasnutiKlavesy() {
     }
 }
 
-void FrmTipora::forgetLitKeys() {
+void FrmTipora::putOutLitKeys() {
     // Enter lies outside the recoloured range, so a lit Enter gets its own colour back here.
     ZhasnutiKlavesy();
     state.rightShiftColor.reset();

@@ -95,7 +95,7 @@ void FrmTipora::mnuStop_Click() {
     s.Ukazka = false;
 
     form.imgDalsi.visible = false;
-    forgetLitKeys();
+    putOutLitKeys();
     clearKeyboard(form.lblKlavesa);
     form.window.mousePointer = MousePointer::Default;
 }

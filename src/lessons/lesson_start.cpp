@@ -39,7 +39,7 @@ void FrmTipora::mnuLekce_Click(int number) {
     form.window.mousePointer = MousePointer::Hourglass;
     SetLekce();
     form.window.title = texts::kLessonTitlePrefix + lessonCaption(number);
-    forgetLitKeys();
+    putOutLitKeys();
     markLesson(number, form.lblKlavesa);
 
     LessonFile::Problem problem = readDescription(number);
