@@ -1,5 +1,6 @@
 #pragma once
 
+#include "app/display_rules.h"
 #include "app/frm_tipora.h"
 #include "keyboard/key_marking.h"
 #include "lessons/lesson_texts.h"
@@ -103,6 +104,24 @@ public:
                 label->text.contains(QLatin1String("inf"), Qt::CaseInsensitive)) {
                 fail("counter-label",
                      label->name + QStringLiteral(" shows \"") + label->text + u'"');
+            }
+        }
+        // Outside a demonstration, which shows its own counts, the labels show the state.
+        if (!s.Ukazka) {
+            const QLocale locale = p.locale();
+            const std::pair<const Control*, QString> shown[] = {
+                {&f.lblChyby, counterText(s.Chyby)},
+                {&f.lblRadky, counterText(s.Radky)},
+                {&f.lblUhozy, counterText(s.Uhozy)},
+                {&f.lblUhozyVMin, counterText(s.UhozyVMin)},
+                {&f.lblChybyNaRadek, errorsPerLineText(s.ChybyNaRadek, locale)},
+                {&f.lblTimeP, lessonTimeText(s.TimeP, locale)}};
+            for (const auto& [label, text] : shown) {
+                if (label->text != text) {
+                    fail("counter-shown", label->name + QStringLiteral(" shows \"") + label->text +
+                                              QStringLiteral("\", the state holds \"") + text +
+                                              u'"');
+                }
             }
         }
         if (s.Pozice < 1 || s.Pozice > s.Zadani.size() + 1) {
