@@ -108,14 +108,18 @@ public:
         }
         // Outside a demonstration, which shows its own counts, the labels show the state.
         if (!s.Ukazka) {
-            const QLocale locale = p.locale();
+            // Formatting times through the locale is slow; the values change seldom.
+            if (s.TimeP != shownTimeP_ || s.ChybyNaRadek != shownPerLine_) {
+                const QLocale locale = p.locale();
+                shownTimeP_ = s.TimeP;
+                shownPerLine_ = s.ChybyNaRadek;
+                timeText_ = lessonTimeText(s.TimeP, locale);
+                perLineText_ = errorsPerLineText(s.ChybyNaRadek, locale);
+            }
             const std::pair<const Control*, QString> shown[] = {
-                {&f.lblChyby, counterText(s.Chyby)},
-                {&f.lblRadky, counterText(s.Radky)},
-                {&f.lblUhozy, counterText(s.Uhozy)},
-                {&f.lblUhozyVMin, counterText(s.UhozyVMin)},
-                {&f.lblChybyNaRadek, errorsPerLineText(s.ChybyNaRadek, locale)},
-                {&f.lblTimeP, lessonTimeText(s.TimeP, locale)}};
+                {&f.lblChyby, counterText(s.Chyby)}, {&f.lblRadky, counterText(s.Radky)},
+                {&f.lblUhozy, counterText(s.Uhozy)}, {&f.lblUhozyVMin, counterText(s.UhozyVMin)},
+                {&f.lblChybyNaRadek, perLineText_},  {&f.lblTimeP, timeText_}};
             for (const auto& [label, text] : shown) {
                 if (label->text != text) {
                     fail("counter-shown", label->name + QStringLiteral(" shows \"") + label->text +
@@ -183,6 +187,10 @@ private:
     KeyLabels colours_;
     std::size_t seenMessages_;
     std::uint64_t messageStartsBeforeLesson_ = 0;
+    int shownTimeP_ = -1;
+    float shownPerLine_ = -1.0F;
+    QString timeText_;
+    QString perLineText_;
 };
 
 } // namespace tipora::test
