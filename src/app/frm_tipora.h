@@ -59,6 +59,9 @@ public:
     // Lights a key, remembering its colour; false when the key has no label.
     bool RozsviceniKlavesy(int code);
     void ZhasnutiKlavesy();
+    // Before the whole keyboard is recoloured: a key held meanwhile would otherwise get the
+    // colour of the keyboard before on its release.
+    void putOutLitKeys();
 
     // The demonstration and the metronome.
     void mnuDemo_Click();

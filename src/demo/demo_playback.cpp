@@ -60,6 +60,9 @@ void FrmTipora::tmrDemo_Timer() {
     if (s.Pozice <= s.Zadani.size()) {
         const QChar c = s.Zadani.at(s.Pozice - 1);
         s.KlavesaUkazky = static_cast<std::int16_t>(demoKeyCode(c));
+        // One key is remembered as lit at a time: a key the learner still holds goes dark
+        // first, or it would stay black for good once the demonstrated key took its place.
+        ZhasnutiKlavesy();
         if (RozsviceniKlavesy(s.KlavesaUkazky)) {
             form.tmrDemoClick.setEnabled(true);
             form.txtVstup.text += c;

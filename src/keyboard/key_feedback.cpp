@@ -66,6 +66,12 @@ void FrmTipora::ZhasnutiKlavesy() {
     }
 }
 
+void FrmTipora::putOutLitKeys() {
+    // Enter lies outside the recoloured range, so a lit Enter gets its own colour back here.
+    ZhasnutiKlavesy();
+    state.rightShiftColor.reset();
+}
+
 void FrmTipora::Form_KeyDown(int k) {
     PracticeState& s = state;
     // The Pause key has no label, yet it must pause whether or not keys light up.
@@ -80,8 +86,10 @@ void FrmTipora::Form_KeyDown(int k) {
     }
     if (k == kKeyShift) {
         if (Control* right = form.klavesa(kKeyRightShift); lighting && right != nullptr) {
-            // Remember its lesson colour once, not again on every repeat of a held Shift.
-            if (!s.rightShiftColor) {
+            // Remember its lesson colour once, not again on every repeat of a held Shift; black
+            // is no lesson colour (the right Shift is lit as a key of its own, and its own
+            // release gives its colour back).
+            if (!s.rightShiftColor && right->back != kBlack) {
                 s.rightShiftColor = right->back;
             }
             right->back = kBlack;
@@ -100,7 +108,9 @@ void FrmTipora::Form_KeyDown(int k) {
 void FrmTipora::Form_KeyUp(int k) {
     PracticeState& s = state;
     const bool lighting = shared_.OdezvaKlaves == 1;
-    if (lighting) {
+    // A key lit before the settings switched the lighting off still goes dark on release.
+    const bool keyLit = s.KlavesaCervena > 0 || s.KlavesaZelena > 0 || s.KlavesaBila > 0;
+    if (lighting || keyLit) {
         ZhasnutiKlavesy();
         Control* label = form.klavesa(k);
         if (label == nullptr) {
@@ -109,8 +119,9 @@ void FrmTipora::Form_KeyUp(int k) {
         label->fore = kBlack;
     }
     if (k == kKeyShift) {
-        if (Control* right = form.klavesa(kKeyRightShift); lighting && right != nullptr) {
-            right->back = s.rightShiftColor.value_or(kWhite);
+        // Only a right Shift label that this Shift turned black has a colour to get back.
+        if (Control* right = form.klavesa(kKeyRightShift); s.rightShiftColor && right != nullptr) {
+            right->back = *s.rightShiftColor;
             right->fore = kBlack;
         }
         s.rightShiftColor.reset();

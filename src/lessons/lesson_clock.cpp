@@ -83,6 +83,9 @@ void FrmTipora::mnuStop_Click() {
         MazaniPromennych();
     }
 
+    // The cursor goes back to the first column; so does the column it stands for, which the
+    // demonstration may have left past the end of the line that ended it.
+    s.Pozice = 1;
     resetLinePosition();
     form.mnuLekce.enabled = true;
     // The lesson is over, so there is nothing left to demonstrate until the next one.
@@ -92,6 +95,7 @@ void FrmTipora::mnuStop_Click() {
     s.Ukazka = false;
 
     form.imgDalsi.visible = false;
+    putOutLitKeys();
     clearKeyboard(form.lblKlavesa);
     form.window.mousePointer = MousePointer::Default;
 }

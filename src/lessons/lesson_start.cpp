@@ -24,6 +24,9 @@ void FrmTipora::SetLekce() {
     // A new line starts clean: an error in the last lesson's line is not this line's error.
     state.ChybaVRadku = false;
     state.Pauza = false;
+    // A message of the lesson left behind must not, when its three seconds are up, replace the
+    // new lesson's first line with its second.
+    form.tmrText.setEnabled(false);
     // A metronome the learner switched on beats again with the new lesson, even after a Stop
     // silenced it: what the loudspeaker says and what is heard agree.
     if (state.MetronomZapnut) {
@@ -36,6 +39,7 @@ void FrmTipora::mnuLekce_Click(int number) {
     form.window.mousePointer = MousePointer::Hourglass;
     SetLekce();
     form.window.title = texts::kLessonTitlePrefix + lessonCaption(number);
+    putOutLitKeys();
     markLesson(number, form.lblKlavesa);
 
     LessonFile::Problem problem = readDescription(number);

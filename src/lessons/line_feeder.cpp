@@ -39,6 +39,11 @@ void FrmTipora::tmrText_Timer() {
         return;
     }
     form.lblZadani.text = state.Zadani;
+    // The new line is typed from its start: whatever was typed meanwhile (the message itself, in
+    // a lesson not yet begun or a demonstration, or a line skipped to) belonged to another line.
+    state.Pozice = 1;
+    form.txtVstup.text.clear();
+    resetLinePosition();
     form.mnuStop.enabled = true;
     mnuPause_Click();
 }

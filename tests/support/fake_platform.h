@@ -25,6 +25,7 @@ public:
     MessageResult messageBox(const QString& text, const QString& title,
                              MessageButtons buttons) override {
         messages.push_back({text, title, buttons});
+        const ModalScope open(*this, true);
         if (whileModal) {
             whileModal();
         }
@@ -40,6 +41,10 @@ public:
     // without one, Start is pressed at once.
     void showDemoDialog(FrmDemo& dialog) override {
         ++demoDialogs;
+        const ModalScope open(*this, false);
+        if (whileDialog) {
+            whileDialog();
+        }
         if (demoDialog) {
             demoDialog(dialog);
         }
@@ -47,18 +52,40 @@ public:
     }
     void showSettingsDialog(FrmNastaveni& dialog) override {
         ++settingsDialogs;
+        const ModalScope open(*this, false);
+        if (whileDialog) {
+            whileDialog();
+        }
         if (settingsDialog) {
             settingsDialog(dialog);
         }
     }
     void showAboutBox(FrmOProgramu& dialog) override {
         ++aboutBoxes;
+        const ModalScope open(*this, false);
+        if (whileDialog) {
+            whileDialog();
+        }
         dialog.Form_Click();
     }
     QTime currentTime() const override { return time; }
     QLocale locale() const override { return localeInUse; }
     QSize screenSizeTwips() const override { return screen; }
-    void quit() override { ++quits; }
+    void quit() override {
+        ++quits;
+        if (modalDepth > 0) {
+            ++callsUnderModal;
+        }
+    }
+
+    // Modal calls open at the moment. One made while another is open can only come from a timer
+    // handler, since the window ignores the learner's commands meanwhile; a timer may end a
+    // demonstration under the about box, and its question then opens over that box, but nothing
+    // should open over a message box, and no dialog over anything.
+    int modalDepth = 0;
+    int openBoxes = 0;
+    int nestedModals = 0;    // the unsound kind
+    int callsUnderModal = 0; // other requests that only a command could make (quit)
 
     int beeps = 0;
     int demoDialogs = 0;
@@ -70,10 +97,30 @@ public:
     int quits = 0;
     std::vector<Message> messages;
     std::deque<MessageResult> answers;
-    std::function<void()> whileModal; // runs while a message box is "open"
+    std::function<void()> whileModal;  // runs while a message box is "open"
+    std::function<void()> whileDialog; // runs while a dialog is "open", before its script
     QTime time{12, 0, 0};
     QLocale localeInUse{QLocale::Czech, QLocale::CzechRepublic};
     QSize screen{19200, 15360}; // 1280 x 1024 pixels
+
+private:
+    struct ModalScope {
+        ModalScope(FakePlatform& platform, bool box) : p(platform), isBox(box) {
+            if (p.openBoxes > 0 || (!isBox && p.modalDepth > 0)) {
+                ++p.nestedModals;
+            }
+            ++p.modalDepth;
+            p.openBoxes += isBox ? 1 : 0;
+        }
+        ~ModalScope() {
+            --p.modalDepth;
+            p.openBoxes -= isBox ? 1 : 0;
+        }
+        ModalScope(const ModalScope&) = delete;
+        ModalScope& operator=(const ModalScope&) = delete;
+        FakePlatform& p;
+        bool isBox;
+    };
 };
 
 } // namespace tipora::test
