@@ -40,8 +40,7 @@ void FrmTipora::imgZasunNahled_Click() {
     form.txtVstup.geometry.height -= kPanelGrowth;
     form.imgVysunNahled.visible = true;
     form.txtVstup.text = s.Vstup.value_or(QString());
-    // A lesson or demonstration paused while the panel was out stays silent with it.
-    if (s.MetronomZapnut && !s.Pauza) {
+    if (s.MetronomZapnut) {
         form.tmrMetronom.setEnabled(true);
     }
     form.window.mousePointer = MousePointer::Default;
