@@ -498,9 +498,6 @@ constexpr int kLightingOff = 4;
 
 const std::vector<std::pair<const char*, std::vector<Event>>>& foundSequences() {
     static const std::vector<std::pair<const char*, std::vector<Event>>> rows{
-        {"metronome stays off when the panel slides in on a paused demonstration",
-         {ev(Kind::SlideOut), ev(Kind::Lesson, 5), ev(Kind::Metronome), ev(Kind::Demo, 232),
-          ev(Kind::PauseLabel), ev(Kind::SlideIn)}},
         {"column back to 1 when a demonstration reads the next header",
          {ev(Kind::Lesson, 4), ev(Kind::Demo, 254), ev(Kind::PauseMenu), ev(Kind::PauseLabel),
           ev(Kind::Tick, 1173), ev(Kind::Tick, 2448), ev(Kind::Tick, 1920), ev(Kind::Tick, 2689)}},
