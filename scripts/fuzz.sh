@@ -4,11 +4,14 @@
 # over 2 GiB fails the run; the offending input is printed (base64) so it can be replayed:
 #   base64 -d > input && build-sanitize/tests/fuzz/<target> input
 # Needs a build configured with clang and -DTIPORA_FUZZ=ON (the CI's sanitizer build).
-# TIPORA_FUZZ_SECONDS (default 40) bounds each target; TIPORA_FUZZ_TARGETS picks some of them.
+# TIPORA_FUZZ_SECONDS (default 40) bounds each target; TIPORA_FUZZ_TARGETS picks some of them;
+# TIPORA_FUZZ_TIMEOUT (default 1 s) is the time one input may take (wall clock: on a machine
+# shared with busy neighbours a long run may need more).
 set -euo pipefail
 cd "$(dirname "$0")/.."
 build_dir="${TIPORA_BUILD_DIR:-build-sanitize}"
 seconds="${TIPORA_FUZZ_SECONDS:-40}"
+timeout="${TIPORA_FUZZ_TIMEOUT:-1}"
 targets="${TIPORA_FUZZ_TARGETS:-fuzz_lesson_file fuzz_settings fuzz_key_events fuzz_numeric_box}"
 export ASAN_OPTIONS="${ASAN_OPTIONS:-detect_leaks=1:abort_on_error=1}"
 export UBSAN_OPTIONS="${UBSAN_OPTIONS:-print_stacktrace=1:halt_on_error=1}"
@@ -29,7 +32,7 @@ for target in $targets; do
     log="$work/$target/log"
     start=$SECONDS
     result=ok
-    if ! "$executable" -max_total_time="$seconds" -timeout=1 -rss_limit_mb=2048 \
+    if ! "$executable" -max_total_time="$seconds" -timeout="$timeout" -rss_limit_mb=2048 \
         -print_final_stats=1 -artifact_prefix="$work/$target/found/" \
         "$work/$target/corpus" >"$log" 2>&1; then
         result=FAILED
