@@ -1,4 +1,4 @@
-// A save killed at any moment (power cut, the program killed from a task manager) leaves
+// A save killed at any moment (a crash, the program killed from a task manager) leaves
 // "tipora.ini" whole: either the line it held or the line being written, never a mix or nothing.
 #include "app/settings_file.h"
 
@@ -9,7 +9,6 @@
 #include <QRegularExpression>
 #include <QTemporaryDir>
 #include <QTest>
-#include <algorithm>
 #include <chrono>
 #include <random>
 #include <thread>
@@ -31,7 +30,7 @@ using namespace tipora;
 #endif
 #ifdef TIPORA_ASAN
 // Every kill forks this process. AddressSanitizer's quarantine of freed memory would grow to
-// hundreds of megabytes that each fork copies; a small one keeps a fork as cheap as without it.
+// hundreds of megabytes that each fork copies; a small one keeps forks cheap.
 extern "C" const char* __asan_default_options() {
     return "quarantine_size_mb=4";
 }
