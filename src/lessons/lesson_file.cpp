@@ -25,12 +25,18 @@ bool LessonFile::open(const QString& path) {
     if (!file.open(QIODevice::ReadOnly)) {
         return false;
     }
-    if (file.size() > kMaxLessonFileBytes) {
+    const qint64 size = file.size();
+    if (size > kMaxLessonFileBytes) {
         problem_ = Problem::TooLarge;
         return false;
     }
-    // One byte more than allowed tells a file that grew since its size was asked.
-    bytes_ = file.read(kMaxLessonFileBytes + 1);
+    // One byte more than the size tells a file that grew since its size was asked; only such a
+    // file is read on, up to one byte over the limit. (Asking for the limit at once would
+    // reserve 16 MiB at every lesson start.)
+    bytes_ = file.read(size + 1);
+    if (bytes_.size() > size) {
+        bytes_ += file.read(kMaxLessonFileBytes + 1 - bytes_.size());
+    }
     if (file.error() != QFileDevice::NoError || bytes_.size() > kMaxLessonFileBytes) {
         problem_ = bytes_.size() > kMaxLessonFileBytes ? Problem::TooLarge : Problem::Missing;
         bytes_.clear();
