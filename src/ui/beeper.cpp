@@ -1,14 +1,13 @@
 #include "ui/beeper.h"
 
 #include <QApplication>
-#include <QDir>
+#include <QAudioSink>
 #include <QMediaDevices>
-#include <QSoundEffect>
-#include <QTemporaryFile>
-#include <QUrl>
-#include <QtEndian>
 #include <algorithm>
+#include <chrono>
 #include <cmath>
+#include <cstdlib>
+#include <limits>
 #include <numbers>
 
 namespace tipora::ui {
@@ -17,33 +16,29 @@ namespace {
 
 // Short enough that beeps 60 ms apart at the fastest metronome tempo stay separate, long enough
 // to be a tone rather than a tick; the pitch sits where the ear is sensitive without being shrill.
-constexpr int clickSampleRate = 44100;
 constexpr int clickMilliseconds = 35;
 constexpr double clickFrequency = 1200.0;
-
-// A sound effect closes its audio stream as soon as it has handed over its last sample, and on
-// PulseAudio that throws away whatever the server still holds unplayed, which can be 150 ms.
-// A bare 35 ms click was cut short or lost every time; with silence behind it, only silence
-// is thrown away.
-constexpr int clickSilenceMilliseconds = 300;
 
 // About -10 dBFS: clearly audible next to typing noise, but not startling on headphones
 // when the system volume is up.
 constexpr double peakAmplitude = 0.3;
 
-constexpr int wavHeaderSize = 44;
+// Two beeps asked at once start this far apart: the click and a short pause, so the ear hears
+// two. Still below the 60 ms between beats at the fastest tempo, so the metronome alone is
+// never held back.
+constexpr int spacingMilliseconds = 45;
+// A burst that would have to wait longer (a held key repeating with the key beep on) is thinned
+// rather than heard ever later.
+constexpr int maximumDelayMilliseconds = 200;
 
-void appendLe16(QByteArray& bytes, quint16 value) {
-    char buffer[2];
-    qToLittleEndian(value, buffer);
-    bytes.append(buffer, 2);
-}
-
-void appendLe32(QByteArray& bytes, quint32 value) {
-    char buffer[4];
-    qToLittleEndian(value, buffer);
-    bytes.append(buffer, 4);
-}
+// What the sound server holds unplayed: small, because it is most of the delay between a key
+// and its click, but enough to ride out the window being busy for a moment.
+constexpr int bufferMilliseconds = 40;
+// How often the stream is topped up; well inside the buffer.
+constexpr int feedMilliseconds = 10;
+// How far beyond the written samples a click is placed, so that the writer's uneven steps do
+// not make it late.
+constexpr int leadMilliseconds = 5;
 
 // Raised cosine, so the envelope has no corner at either end of a ramp.
 double smoothStep(double x) {
@@ -56,146 +51,239 @@ void ringSystemBell() {
         QApplication::beep();
 }
 
+qint64 steadyNanoseconds() {
+    return std::chrono::duration_cast<std::chrono::nanoseconds>(
+               std::chrono::steady_clock::now().time_since_epoch())
+        .count();
+}
+
+qint64 framesIn(int milliseconds, int sampleRate) {
+    return qint64(sampleRate) * milliseconds / 1000;
+}
+
 } // namespace
 
-QByteArray makeClickWav(int sampleRate, int milliseconds, double frequency,
-                        int silenceMilliseconds) {
-    if (sampleRate < 1 || sampleRate > 384000 || milliseconds < 1 || milliseconds > 10000 ||
-        silenceMilliseconds < 0 || silenceMilliseconds > 10000)
+std::vector<qint16> makeClickSamples(int sampleRate, int milliseconds, double frequency) {
+    if (sampleRate < 1 || sampleRate > 384000 || milliseconds < 1 || milliseconds > 10000)
         return {};
     // Written so that NaN fails too.
     if (!(frequency > 0.0 && frequency < sampleRate / 2.0))
         return {};
-
-    const qint64 toneSamples = qint64(sampleRate) * milliseconds / 1000;
-    if (toneSamples < 1)
+    const qint64 count = qint64(sampleRate) * milliseconds / 1000;
+    if (count < 1)
         return {};
-    const qint64 samples = toneSamples + qint64(sampleRate) * silenceMilliseconds / 1000;
-    const auto dataSize = quint32(samples * 2);
-
-    QByteArray wav;
-    wav.reserve(wavHeaderSize + qsizetype(dataSize));
-    wav.append("RIFF", 4);
-    appendLe32(wav, wavHeaderSize - 8 + dataSize);
-    wav.append("WAVE", 4);
-    wav.append("fmt ", 4);
-    appendLe32(wav, 16);                      // size of this chunk
-    appendLe16(wav, 1);                       // integer PCM
-    appendLe16(wav, 1);                       // mono
-    appendLe32(wav, quint32(sampleRate));     // frames per second
-    appendLe32(wav, quint32(sampleRate) * 2); // bytes per second
-    appendLe16(wav, 2);                       // bytes per frame
-    appendLe16(wav, 16);                      // bits per sample
-    wav.append("data", 4);
-    appendLe32(wav, dataSize);
-    // Zero-filled, which is also the trailing silence.
-    wav.resize(wavHeaderSize + qsizetype(dataSize), '\0');
 
     // A few milliseconds of attack is below what the ear hears as a slow start but removes the
     // pop of a waveform switched on mid-swing; the longer release makes the tone die away
     // rather than stop.
     const double attack =
-        double(std::max<qint64>(1, std::min<qint64>(toneSamples / 4, sampleRate * 3 / 1000)));
+        double(std::max<qint64>(1, std::min<qint64>(count / 4, sampleRate * 3 / 1000)));
     const double release =
-        double(std::max<qint64>(1, std::min<qint64>(toneSamples / 2, sampleRate * 15 / 1000)));
+        double(std::max<qint64>(1, std::min<qint64>(count / 2, sampleRate * 15 / 1000)));
     const double step = 2.0 * std::numbers::pi * frequency / sampleRate;
-    char* out = wav.data() + wavHeaderSize;
-    for (qint64 i = 0; i < toneSamples; ++i, out += 2) {
+    std::vector<qint16> samples(std::size_t(count), 0);
+    for (qint64 i = 0; i < count; ++i) {
         const double envelope =
-            smoothStep(double(i) / attack) * smoothStep(double(toneSamples - 1 - i) / release);
+            smoothStep(double(i) / attack) * smoothStep(double(count - 1 - i) / release);
         const double value = peakAmplitude * envelope * std::sin(step * double(i));
-        qToLittleEndian(qint16(std::lround(value * 32767.0)), out);
+        samples[std::size_t(i)] = qint16(std::lround(value * 32767.0));
     }
-    return wav;
+    return samples;
 }
 
-Beeper::Beeper(QObject* parent) : QObject(parent) {}
+ClickTrack::ClickTrack(std::vector<qint16> click, qint64 minimumSpacing, qint64 maximumDelay)
+    : click_(std::move(click)), minimumSpacing_(minimumSpacing), maximumDelay_(maximumDelay) {}
 
-Beeper::~Beeper() = default;
+qint64 ClickTrack::add(qint64 wanted, qint64 firstFree) {
+    const qint64 earliest = std::max(wanted, firstFree);
+    qint64 start = earliest;
+    if (lastStart_ >= 0)
+        start = std::max(start, lastStart_ + minimumSpacing_);
+    if (start - earliest > maximumDelay_)
+        return -1;
+    starts_.push_back(start);
+    lastStart_ = start;
+    return start;
+}
+
+void ClickTrack::render(qint64 from, qint16* out, qsizetype frames) {
+    std::fill(out, out + frames, qint16(0));
+    const auto length = qint64(click_.size());
+    while (!starts_.empty() && starts_.front() + length <= from)
+        starts_.pop_front();
+    const qint64 to = from + frames;
+    for (const qint64 start : starts_) {
+        if (start >= to)
+            break;
+        const qint64 first = std::max(start, from);
+        const qint64 last = std::min(start + length, to);
+        for (qint64 frame = first; frame < last; ++frame) {
+            // Clicks do not overlap at the spacing used, but a sum that could clip is clamped
+            // rather than wrapped round into a crack.
+            const int mixed = out[frame - from] + click_[std::size_t(frame - start)];
+            out[frame - from] = qint16(std::clamp(mixed, -32768, 32767));
+        }
+    }
+}
+
+void StreamClock::observe(qint64 nanoseconds, qint64 frontier) {
+    const qint64 expected = frameAt(nanoseconds);
+    const double error = double(frontier - expected);
+    // A jump bigger than any step of the writer is a stall or a restart: follow it at once.
+    if (!started_ || std::abs(error) > double(sampleRate_) / 25.0) {
+        started_ = true;
+        anchorTime_ = nanoseconds;
+        anchorFrame_ = double(frontier);
+        return;
+    }
+    // Slow enough that the writer's steps barely move the line, fast enough to follow a
+    // sound card clock that is off by a fraction of a percent.
+    anchorFrame_ += error / 32.0;
+}
+
+qint64 StreamClock::frameAt(qint64 nanoseconds) const {
+    if (!started_)
+        return -1;
+    return qint64(
+        std::llround(anchorFrame_ + double(nanoseconds - anchorTime_) * double(sampleRate_) / 1e9));
+}
+
+Beeper::Beeper(QObject* parent) : QObject(parent), devices_(std::make_unique<QMediaDevices>()) {
+    if (const QByteArray path = qgetenv("TIPORA_BEEP_LOG"); !path.isEmpty())
+        log_ = std::fopen(path.constData(), "a");
+    feedTimer_.setTimerType(Qt::PreciseTimer);
+    feedTimer_.setInterval(feedMilliseconds);
+    connect(&feedTimer_, &QTimer::timeout, this, &Beeper::feed);
+    // Headphones plugged in mid-lesson take over from the speakers, and a sound server that
+    // comes up later takes over from the bell.
+    connect(devices_.get(), &QMediaDevices::audioOutputsChanged, this, &Beeper::onOutputsChanged);
+    open(QMediaDevices::defaultAudioOutput());
+}
+
+Beeper::~Beeper() {
+    close();
+    if (log_)
+        std::fclose(log_);
+}
 
 void Beeper::beep() {
-    if (unusable_) {
+    const qint64 now = steadyNanoseconds();
+    qint64 wanted = -1;
+    qint64 placed = -1;
+    if (output_) {
+        wanted = clock_->frameAt(now);
+        // Before the first write, the first write is soon enough.
+        placed = track_->add(wanted < 0 ? written_ : wanted + lead_, written_);
+    } else {
         ringSystemBell();
-        return;
     }
+    if (log_) {
+        std::fprintf(log_, "beep %lld %lld %lld %lld\n", static_cast<long long>(now),
+                     static_cast<long long>(wanted), static_cast<long long>(placed),
+                     static_cast<long long>(written_));
+        std::fflush(log_);
+    }
+}
 
-    // Qt reports a sound effect as loaded, and even as playing, when there is no output device
-    // at all, so only the device list tells whether the click could be heard. Asking on every
-    // beep also lets headphones plugged in mid-lesson take over from the bell or the speakers.
-    const QAudioDevice device = QMediaDevices::defaultAudioOutput();
-    if (device.isNull()) {
-        ringSystemBell();
+void Beeper::open(const QAudioDevice& device) {
+    close();
+    if (device.isNull())
         return;
-    }
-    if (!effects_.front() || device != device_) {
-        if (!prepare(device)) {
-            ringSystemBell();
+
+    // The device's own rate spares the server resampling the click.
+    QAudioFormat format;
+    const int preferredRate = device.preferredFormat().sampleRate();
+    format.setSampleRate(preferredRate > 0 ? preferredRate : 44100);
+    format.setChannelCount(1);
+    format.setSampleFormat(QAudioFormat::Int16);
+    if (!device.isFormatSupported(format)) {
+        format.setSampleRate(44100);
+        if (!device.isFormatSupported(format))
             return;
-        }
     }
+    const int rate = format.sampleRate();
+    std::vector<qint16> click = makeClickSamples(rate, clickMilliseconds, clickFrequency);
+    if (click.empty())
+        return;
 
-    QSoundEffect* effect = nextReadyEffect();
-    if (!effect) {
-        // Still loading (the first beep always is): the bell now beats a click arriving late.
-        ringSystemBell();
+    sink_ = std::make_unique<QAudioSink>(device, format);
+    sink_->setBufferSize(qsizetype(format.bytesForDuration(bufferMilliseconds * 1000)));
+    QIODevice* output = sink_->start();
+    if (!output || sink_->error() != QAudio::NoError) {
+        sink_.reset();
         return;
     }
-    // Stopping an effect closes its stream, losing any of its click that is still buffered, and
-    // a new stream needs a moment before it sounds, so one effect stopped and restarted at every
-    // beep stays almost silent once beeps come faster than a few per second. Each effect here
-    // instead plays out its 335 ms, and six taken in turn keep up with the metronome's 60 ms.
-    // Only a faster burst reaches an effect still busy, and stopping it then only cuts the
-    // silence behind its click.
-    if (effect->isPlaying())
-        effect->stop();
-    effect->play();
-}
+    connect(sink_.get(), &QAudioSink::stateChanged, this, &Beeper::onStateChanged);
 
-bool Beeper::prepare(const QAudioDevice& device) {
-    if (!wav_) {
-        auto file = std::make_unique<QTemporaryFile>(QDir::tempPath() +
-                                                     QStringLiteral("/tipora-beep-XXXXXX.wav"));
-        const QByteArray wav = makeClickWav(clickSampleRate, clickMilliseconds, clickFrequency,
-                                            clickSilenceMilliseconds);
-        if (!file->open() || file->write(wav) != wav.size() || !file->flush()) {
-            // A full or read-only temporary folder will not get better during the session.
-            unusable_ = true;
-            return false;
-        }
-        file->close();
-        wav_ = std::move(file);
-    }
-
-    // The device is named rather than left for each effect to find: in trials on a machine with
-    // two outputs, effects left to themselves were not heard on the default one.
-    const QUrl source = QUrl::fromLocalFile(wav_->fileName());
-    for (auto& effect : effects_) {
-        effect = std::make_unique<QSoundEffect>(device);
-        effect->setSource(source);
-    }
     device_ = device;
-    next_ = 0;
-    return true;
+    format_ = format;
+    output_ = output;
+    track_ = std::make_unique<ClickTrack>(std::move(click), framesIn(spacingMilliseconds, rate),
+                                          framesIn(maximumDelayMilliseconds, rate));
+    clock_ = std::make_unique<StreamClock>(rate);
+    written_ = 0;
+    lead_ = framesIn(leadMilliseconds, rate);
+    // Filled now, so the server is playing before the first beep can be asked.
+    feed();
+    feedTimer_.start();
 }
 
-QSoundEffect* Beeper::nextReadyEffect() {
-    // Prefer an idle effect; failing that, the one whose click started longest ago.
-    QSoundEffect* busy = nullptr;
-    for (std::size_t tried = 0; tried < effects_.size(); ++tried) {
-        const std::size_t index = (next_ + tried) % effects_.size();
-        QSoundEffect* effect = effects_[index].get();
-        if (effect->status() != QSoundEffect::Ready)
-            continue;
-        if (!effect->isPlaying()) {
-            next_ = (index + 1) % effects_.size();
-            return effect;
-        }
-        if (!busy) {
-            busy = effect;
-            next_ = (index + 1) % effects_.size();
-        }
+void Beeper::close() {
+    feedTimer_.stop();
+    output_ = nullptr;
+    if (sink_) {
+        sink_->disconnect(this);
+        sink_->stop();
+        sink_.reset();
     }
-    return busy;
+    track_.reset();
+    clock_.reset();
+}
+
+void Beeper::feed() {
+    if (!output_)
+        return;
+    const int bytesPerFrame = format_.bytesPerFrame();
+    const qsizetype frames = sink_->bytesFree() / bytesPerFrame;
+    if (frames <= 0)
+        return;
+    chunk_.resize(std::size_t(frames));
+    track_->render(written_, chunk_.data(), frames);
+    const qint64 bytes = output_->write(reinterpret_cast<const char*>(chunk_.data()),
+                                        qint64(frames) * bytesPerFrame);
+    if (bytes <= 0)
+        return;
+    written_ += bytes / bytesPerFrame;
+    clock_->observe(steadyNanoseconds(), written_);
+}
+
+void Beeper::onStateChanged() {
+    if (!output_)
+        return;
+    switch (sink_->error()) {
+    case QAudio::NoError:
+    case QAudio::UnderrunError:
+        // An underrun is a moment the window kept the writer away; the next write goes on.
+        return;
+    case QAudio::OpenError:
+    case QAudio::IOError:
+    case QAudio::FatalError:
+        break;
+    }
+    // The stream is gone (the server quit, the device vanished): the bell until a device
+    // appears. The sink is in the middle of telling us, so it goes later.
+    feedTimer_.stop();
+    output_ = nullptr;
+    sink_->disconnect(this);
+    sink_.release()->deleteLater();
+    track_.reset();
+    clock_.reset();
+}
+
+void Beeper::onOutputsChanged() {
+    const QAudioDevice device = QMediaDevices::defaultAudioOutput();
+    if (!output_ || device != device_)
+        open(device);
 }
 
 } // namespace tipora::ui

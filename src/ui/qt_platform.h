@@ -26,6 +26,7 @@ public:
 
 private:
     QPointer<QWidget> parent_;
+    // Opens its sound stream here, before any window takes keys, so the first beep is a click.
     Beeper beeper_;
 };
 
