@@ -1,13 +1,18 @@
 #include "ui/beeper.h"
 
 #include <QApplication>
+#include <QAudioDevice>
+#include <QAudioFormat>
 #include <QAudioSink>
 #include <QMediaDevices>
+#include <QTimer>
 #include <algorithm>
 #include <chrono>
 #include <cmath>
+#include <cstdio>
 #include <cstdlib>
 #include <limits>
+#include <memory>
 #include <numbers>
 
 namespace tipora::ui {
@@ -36,9 +41,10 @@ constexpr int maximumDelayMilliseconds = 200;
 constexpr int bufferMilliseconds = 40;
 // How often the stream is topped up; well inside the buffer.
 constexpr int feedMilliseconds = 10;
-// How far beyond the written samples a click is placed, so that the writer's uneven steps do
-// not make it late.
-constexpr int leadMilliseconds = 5;
+// How far beyond the written samples a click is placed: the writer runs up to a sound card
+// period (10 ms on PulseAudio here) ahead of its average, and a click placed where samples are
+// already written would be late.
+constexpr int leadMilliseconds = 12;
 
 // Raised cosine, so the envelope has no corner at either end of a ramp.
 double smoothStep(double x) {
@@ -134,11 +140,16 @@ void StreamClock::observe(qint64 nanoseconds, qint64 frontier) {
         started_ = true;
         anchorTime_ = nanoseconds;
         anchorFrame_ = double(frontier);
+        observations_ = 1;
         return;
     }
-    // Slow enough that the writer's steps barely move the line, fast enough to follow a
-    // sound card clock that is off by a fraction of a percent.
-    anchorFrame_ += error / 32.0;
+    // The writer's steps follow the card's periods, and its wake-ups drift slowly against them,
+    // so the error swings over seconds, not from one step to the next: only an average over
+    // several seconds is steady enough to place beats to the millisecond. Until that many
+    // observations exist, a plain average of those there are.
+    constexpr qint64 settledObservations = 512;
+    observations_ = std::min(observations_ + 1, settledObservations);
+    anchorFrame_ += error / double(observations_);
 }
 
 qint64 StreamClock::frameAt(qint64 nanoseconds) const {
@@ -148,44 +159,76 @@ qint64 StreamClock::frameAt(qint64 nanoseconds) const {
         std::llround(anchorFrame_ + double(nanoseconds - anchorTime_) * double(sampleRate_) / 1e9));
 }
 
-Beeper::Beeper(QObject* parent) : QObject(parent), devices_(std::make_unique<QMediaDevices>()) {
-    if (const QByteArray path = qgetenv("TIPORA_BEEP_LOG"); !path.isEmpty())
-        log_ = std::fopen(path.constData(), "a");
-    feedTimer_.setTimerType(Qt::PreciseTimer);
-    feedTimer_.setInterval(feedMilliseconds);
-    connect(&feedTimer_, &QTimer::timeout, this, &Beeper::feed);
-    // Headphones plugged in mid-lesson take over from the speakers, and a sound server that
-    // comes up later takes over from the bell.
-    connect(devices_.get(), &QMediaDevices::audioOutputsChanged, this, &Beeper::onOutputsChanged);
-    open(QMediaDevices::defaultAudioOutput());
-}
+// The sound card's side of the beeper: the stream, what goes into it and when. Lives in the
+// beeper's thread; every member is used there only.
+class ClickStream : public QObject {
+public:
+    explicit ClickStream(std::atomic<bool>& streaming) : streaming_(streaming) {
+        if (const QByteArray path = qgetenv("TIPORA_BEEP_LOG"); !path.isEmpty())
+            log_ = std::fopen(path.constData(), "a");
+        feedTimer_.setTimerType(Qt::PreciseTimer);
+        feedTimer_.setInterval(feedMilliseconds);
+        connect(&feedTimer_, &QTimer::timeout, this, &ClickStream::feed);
+    }
 
-Beeper::~Beeper() {
-    close();
-    if (log_)
-        std::fclose(log_);
-}
+    ~ClickStream() override {
+        close();
+        if (log_)
+            std::fclose(log_);
+    }
 
-void Beeper::beep() {
-    const qint64 now = steadyNanoseconds();
+    void start() {
+        devices_ = std::make_unique<QMediaDevices>();
+        // Headphones plugged in mid-lesson take over from the speakers, and a sound server that
+        // comes up later takes over from the bell.
+        connect(devices_.get(), &QMediaDevices::audioOutputsChanged, this,
+                &ClickStream::onOutputsChanged);
+        open(QMediaDevices::defaultAudioOutput());
+    }
+
+    void close();
+    void add(qint64 nanoseconds);
+
+private:
+    void open(const QAudioDevice& device);
+    void feed();
+    void onStateChanged();
+    void onOutputsChanged();
+
+    std::atomic<bool>& streaming_;
+    std::unique_ptr<QMediaDevices> devices_;
+    QAudioDevice device_;
+    QAudioFormat format_;
+    std::unique_ptr<QAudioSink> sink_;
+    QIODevice* output_ = nullptr; // owned by sink_
+    QTimer feedTimer_{this};
+    std::unique_ptr<ClickTrack> track_;
+    std::unique_ptr<StreamClock> clock_;
+    qint64 written_ = 0;
+    qint64 lead_ = 0;
+    std::vector<qint16> chunk_;
+    // Set by TIPORA_BEEP_LOG, for timing measurements: when each beep was asked and where in
+    // the stream it went, and how the writer advanced.
+    std::FILE* log_ = nullptr;
+};
+
+void ClickStream::add(qint64 nanoseconds) {
     qint64 wanted = -1;
     qint64 placed = -1;
     if (output_) {
-        wanted = clock_->frameAt(now);
+        wanted = clock_->frameAt(nanoseconds);
         // Before the first write, the first write is soon enough.
         placed = track_->add(wanted < 0 ? written_ : wanted + lead_, written_);
-    } else {
-        ringSystemBell();
     }
     if (log_) {
-        std::fprintf(log_, "beep %lld %lld %lld %lld\n", static_cast<long long>(now),
+        std::fprintf(log_, "beep %lld %lld %lld %lld\n", static_cast<long long>(nanoseconds),
                      static_cast<long long>(wanted), static_cast<long long>(placed),
                      static_cast<long long>(written_));
         std::fflush(log_);
     }
 }
 
-void Beeper::open(const QAudioDevice& device) {
+void ClickStream::open(const QAudioDevice& device) {
     close();
     if (device.isNull())
         return;
@@ -213,7 +256,7 @@ void Beeper::open(const QAudioDevice& device) {
         sink_.reset();
         return;
     }
-    connect(sink_.get(), &QAudioSink::stateChanged, this, &Beeper::onStateChanged);
+    connect(sink_.get(), &QAudioSink::stateChanged, this, &ClickStream::onStateChanged);
 
     device_ = device;
     format_ = format;
@@ -226,9 +269,11 @@ void Beeper::open(const QAudioDevice& device) {
     // Filled now, so the server is playing before the first beep can be asked.
     feed();
     feedTimer_.start();
+    streaming_ = true;
 }
 
-void Beeper::close() {
+void ClickStream::close() {
+    streaming_ = false;
     feedTimer_.stop();
     output_ = nullptr;
     if (sink_) {
@@ -240,7 +285,7 @@ void Beeper::close() {
     clock_.reset();
 }
 
-void Beeper::feed() {
+void ClickStream::feed() {
     if (!output_)
         return;
     const int bytesPerFrame = format_.bytesPerFrame();
@@ -254,16 +299,26 @@ void Beeper::feed() {
     if (bytes <= 0)
         return;
     written_ += bytes / bytesPerFrame;
-    clock_->observe(steadyNanoseconds(), written_);
+    const qint64 now = steadyNanoseconds();
+    if (log_) {
+        std::fprintf(log_, "feed %lld %lld %lld\n", static_cast<long long>(now),
+                     static_cast<long long>(clock_->frameAt(now)),
+                     static_cast<long long>(written_));
+    }
+    clock_->observe(now, written_);
 }
 
-void Beeper::onStateChanged() {
+void ClickStream::onStateChanged() {
     if (!output_)
         return;
+    if (log_) {
+        std::fprintf(log_, "state %lld %d %d\n", static_cast<long long>(steadyNanoseconds()),
+                     int(sink_->state()), int(sink_->error()));
+    }
     switch (sink_->error()) {
     case QAudio::NoError:
     case QAudio::UnderrunError:
-        // An underrun is a moment the window kept the writer away; the next write goes on.
+        // An underrun is a moment the writer was kept away; the next write goes on.
         return;
     case QAudio::OpenError:
     case QAudio::IOError:
@@ -272,6 +327,7 @@ void Beeper::onStateChanged() {
     }
     // The stream is gone (the server quit, the device vanished): the bell until a device
     // appears. The sink is in the middle of telling us, so it goes later.
+    streaming_ = false;
     feedTimer_.stop();
     output_ = nullptr;
     sink_->disconnect(this);
@@ -280,10 +336,37 @@ void Beeper::onStateChanged() {
     clock_.reset();
 }
 
-void Beeper::onOutputsChanged() {
+void ClickStream::onOutputsChanged() {
     const QAudioDevice device = QMediaDevices::defaultAudioOutput();
     if (!output_ || device != device_)
         open(device);
+}
+
+Beeper::Beeper(QObject* parent) : QObject(parent), stream_(new ClickStream(streaming_)) {
+    stream_->moveToThread(&thread_);
+    connect(&thread_, &QThread::finished, stream_, &QObject::deleteLater);
+    thread_.setObjectName(QStringLiteral("tipora beeper"));
+    thread_.start();
+    // Waits for the stream to play, so that whatever comes next may beep.
+    QMetaObject::invokeMethod(stream_, &ClickStream::start, Qt::BlockingQueuedConnection);
+}
+
+Beeper::~Beeper() {
+    QMetaObject::invokeMethod(stream_, &ClickStream::close, Qt::BlockingQueuedConnection);
+    thread_.quit();
+    thread_.wait();
+}
+
+void Beeper::beep() {
+    // The moment is taken here: however long the message takes to reach the stream's thread,
+    // the click lands where this moment falls in the stream.
+    const qint64 now = steadyNanoseconds();
+    if (!streaming_) {
+        ringSystemBell();
+        return;
+    }
+    QMetaObject::invokeMethod(
+        stream_, [stream = stream_, now] { stream->add(now); }, Qt::QueuedConnection);
 }
 
 } // namespace tipora::ui

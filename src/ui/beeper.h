@@ -1,17 +1,10 @@
 #pragma once
 
-#include <QAudioDevice>
-#include <QAudioFormat>
 #include <QObject>
-#include <QTimer>
-#include <cstdio>
+#include <QThread>
+#include <atomic>
 #include <deque>
-#include <memory>
 #include <vector>
-
-class QAudioSink;
-class QIODevice;
-class QMediaDevices;
 
 namespace tipora::ui {
 
@@ -47,11 +40,11 @@ private:
     qint64 lastStart_ = -1;
 };
 
-// Which stream frame the writer will have reached at a given moment. Frames are written as the
-// sound card takes them, at the card's pace and in steps; a straight line through what was
-// seen smooths the steps, so beeps asked at an even pace land evenly in the stream even though
-// the writer runs at uneven moments, and it follows a card whose clock runs a little fast or
-// slow. A stall (an underrun, a suspended stream) moves the line at once.
+// Which stream frame the writer will have reached at a given moment, on average. Frames are
+// written as the sound card takes them, at the card's pace and in steps; a straight line
+// through what was seen smooths the steps, so beeps asked at an even pace land evenly in the
+// stream even though the writer runs at uneven moments, and it follows a card whose clock runs
+// a little fast or slow. A stall (an underrun, a suspended stream) moves the line at once.
 class StreamClock {
 public:
     explicit StreamClock(int sampleRate) : sampleRate_(sampleRate) {}
@@ -66,12 +59,16 @@ private:
     bool started_ = false;
     qint64 anchorTime_ = 0;
     double anchorFrame_ = 0.0;
+    qint64 observations_ = 0;
 };
+
+class ClickStream;
 
 // The key-press, error, demonstration and metronome beep. The system bell is silent on many
 // Linux desktops, so the click is played through the sound card: one stream, opened at
 // construction so that the first beep of a run is already a click, and kept fed with silence,
 // so each click is placed to the sample and nothing has to load or start when a beep is asked.
+// The stream is fed from a thread of its own, so a window busy drawing does not starve it.
 // The bell is only the fallback for when there is no output device or the stream fails.
 class Beeper : public QObject {
     Q_OBJECT
@@ -84,29 +81,12 @@ public:
     void beep();
 
     // Whether beeps currently go to the sound card rather than the bell.
-    bool isStreaming() const { return output_ != nullptr; }
+    bool isStreaming() const { return streaming_.load(); }
 
 private:
-    void open(const QAudioDevice& device);
-    void close();
-    void feed();
-    void onStateChanged();
-    void onOutputsChanged();
-
-    std::unique_ptr<QMediaDevices> devices_;
-    QAudioDevice device_;
-    QAudioFormat format_;
-    std::unique_ptr<QAudioSink> sink_;
-    QIODevice* output_ = nullptr; // owned by sink_
-    QTimer feedTimer_;
-    std::unique_ptr<ClickTrack> track_;
-    std::unique_ptr<StreamClock> clock_;
-    qint64 written_ = 0;
-    qint64 lead_ = 0;
-    std::vector<qint16> chunk_;
-    // Set by TIPORA_BEEP_LOG, for timing measurements: when each beep was asked and where in
-    // the stream it went.
-    std::FILE* log_ = nullptr;
+    QThread thread_;
+    ClickStream* stream_; // lives in thread_, which deletes it when it ends
+    std::atomic<bool> streaming_{false};
 };
 
 } // namespace tipora::ui

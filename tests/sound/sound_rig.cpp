@@ -90,7 +90,9 @@ SoundRig::Start SoundRig::start(QString* why) {
     pulse_.setProcessEnvironment(environment_);
     pulse_.setStandardOutputFile(dir_.filePath(QStringLiteral("pulseaudio.log")));
     pulse_.setStandardErrorFile(dir_.filePath(QStringLiteral("pulseaudio.log")));
-    // Without rewinds: with them, the monitor loses the start of every new stream.
+    // Without rewinds: with them, the monitor loses the start of every new stream. Real-time
+    // scheduling where allowed, as a desktop's sound server has it: on a busy machine an
+    // ordinary one falls behind and the recording slips.
     if (!startAndWait(
             pulse_, QStringLiteral("pulseaudio"),
             {QStringLiteral("-n"), QStringLiteral("--daemonize=no"),
@@ -171,7 +173,11 @@ bool SoundRig::xdotool(const QStringList& arguments, QByteArray* output, int tim
     }
     if (output)
         *output = process.readAllStandardOutput();
-    return process.exitStatus() == QProcess::NormalExit && process.exitCode() == 0;
+    if (process.exitStatus() == QProcess::NormalExit && process.exitCode() == 0)
+        return true;
+    error_ = QStringLiteral("xdotool %1: %2")
+                 .arg(arguments.join(u' '), QString::fromLocal8Bit(process.readAllStandardError()));
+    return false;
 }
 
 QStringList SoundRig::visibleWindows() {
@@ -208,19 +214,11 @@ bool SoundRig::launch(const QByteArray& ini, const QStringList& environment) {
                        QStringLiteral("--rate=%1").arg(sampleRate), QStringLiteral("--channels=1"),
                        QStringLiteral("--latency-msec=5")}))
         return fail(QStringLiteral("parec did not start"));
-    // The sink never sleeps, so the recording grows steadily. Each write holds samples taken up
-    // to that moment: the earliest "now minus what was written" tells when the first was taken.
     recordingStart_ = std::numeric_limits<qint64>::max();
-    qint64 lastSize = 0;
-    for (QDeadlineTimer deadline(1500); !deadline.hasExpired();) {
-        const qint64 size = QFileInfo(raw).size();
-        if (size != lastSize) {
-            lastSize = size;
-            recordingStart_ =
-                std::min(recordingStart_, steadyNanoseconds() - size / 2 * 1000000000 / sampleRate);
-        }
-        QThread::usleep(500);
-    }
+    recordingEnd_ = std::numeric_limits<qint64>::max();
+    watchedSize_ = 0;
+    watchRecording(1500, &recordingStart_);
+    const qint64 lastSize = watchedSize_;
     if (lastSize == 0)
         return fail(QStringLiteral("the recording stays empty"));
 
@@ -299,26 +297,46 @@ bool SoundRig::launch(const QByteArray& ini, const QStringList& environment) {
     return true;
 }
 
+void SoundRig::watchRecording(int milliseconds, qint64* start) {
+    // The sink never sleeps, so the recording grows steadily. Each write holds samples taken up
+    // to that moment: the earliest "now minus what was written" tells when the first was taken.
+    const QString raw = dir_.filePath(QStringLiteral("recording.raw"));
+    for (QDeadlineTimer deadline(milliseconds); !deadline.hasExpired();) {
+        const qint64 size = QFileInfo(raw).size();
+        if (size != watchedSize_) {
+            watchedSize_ = size;
+            *start = std::min(*start, steadyNanoseconds() - size / 2 * 1'000'000'000 / sampleRate);
+        }
+        QThread::usleep(500);
+    }
+}
+
+void SoundRig::wait(int milliseconds) {
+    // The last second tells again when the recording started; less samples than the time
+    // would hold means some were lost on the way.
+    constexpr int lastMs = 1000;
+    QThread::msleep(std::max(0, milliseconds - lastMs));
+    recordingEnd_ = std::numeric_limits<qint64>::max();
+    watchRecording(std::min(milliseconds, lastMs), &recordingEnd_);
+}
+
 bool SoundRig::clickMetronome() {
     // The picture is at 16,400 px of the window's surface, under a menu bar of about 21 px.
     return xdotool({QStringLiteral("mousemove"), QStringLiteral("--window"), mainWindow_,
                     QStringLiteral("28"), QStringLiteral("432"), QStringLiteral("click"),
-                    QStringLiteral("1")}) ||
-           fail(QStringLiteral("could not click the metronome"));
+                    QStringLiteral("1")});
 }
 
 bool SoundRig::type(const QString& text, int delayMs) {
     // xdotool spends its delay half after pressing a key and half after releasing it.
-    return xdotool({QStringLiteral("type"), QStringLiteral("--delay"), QString::number(2 * delayMs),
-                    text}) ||
-           fail(QStringLiteral("could not type %1").arg(text));
+    return xdotool(
+        {QStringLiteral("type"), QStringLiteral("--delay"), QString::number(2 * delayMs), text});
 }
 
 bool SoundRig::keys(const QStringList& names, int delayMs) {
-    return xdotool(QStringList{QStringLiteral("key"), QStringLiteral("--delay"),
-                               QString::number(delayMs)} +
-                   names) ||
-           fail(QStringLiteral("could not press %1").arg(names.join(u' ')));
+    return xdotool(
+        QStringList{QStringLiteral("key"), QStringLiteral("--delay"), QString::number(delayMs)} +
+        names);
 }
 
 bool SoundRig::finish() {

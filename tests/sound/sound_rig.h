@@ -42,8 +42,14 @@ public:
     // Nanoseconds of the steady clock at which the recording's first sample was taken, as
     // near as the recorder's writes tell (for latency measurements).
     qint64 recordingStart() const { return recordingStart_; }
+    // Waits, and near the end checks the recording's pace again: recordingSlip() then tells how
+    // many nanoseconds of samples the recording lost (or gained) since it started.
+    void wait(int milliseconds);
+    qint64 recordingSlip() const { return recordingEnd_ - recordingStart_; }
     QString error() const { return error_; }
     QString workPath(const QString& name) const { return dir_.filePath(name); }
+    // Leaves the recording, the logs and the course folder behind for a look afterwards.
+    void keepFiles() { dir_.setAutoRemove(false); }
 
 private:
     bool xdotool(const QStringList& arguments, QByteArray* output = nullptr, int timeoutMs = 60000);
@@ -59,7 +65,11 @@ private:
     QProcess program_;
     QString mainWindow_;
     QString error_;
+    void watchRecording(int milliseconds, qint64* start);
+
     qint64 recordingStart_ = 0;
+    qint64 recordingEnd_ = 0;
+    qint64 watchedSize_ = 0;
 };
 
 } // namespace tipora::sound
