@@ -3,8 +3,9 @@
 # draw offscreen. Extra arguments go to CMake (the CI passes the sanitizer switch this way).
 set -euo pipefail
 cd "$(dirname "$0")/.."
-# The real-keyboard tests type at the window on a private X server with the Czech layout.
-TIPORA_EXTRA_PACKAGES="xvfb xdotool x11-xkb-utils ${TIPORA_EXTRA_PACKAGES:-}"
+# The real-keyboard tests type at the window on a private X server with the Czech layout; the
+# recording test plays the beeps into a private sound server and records them.
+TIPORA_EXTRA_PACKAGES="xvfb xdotool x11-xkb-utils pulseaudio pulseaudio-utils ${TIPORA_EXTRA_PACKAGES:-}"
 source scripts/deps.sh
 build_dir="${TIPORA_BUILD_DIR:-build}"
 cmake -S . -B "$build_dir" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo "$@"
