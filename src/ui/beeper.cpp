@@ -37,8 +37,11 @@ constexpr int spacingMilliseconds = 45;
 constexpr int maximumDelayMilliseconds = 200;
 
 // What the sound server holds unplayed: small, because it is most of the delay between a key
-// and its click, but enough to ride out the window being busy for a moment.
-constexpr int bufferMilliseconds = 40;
+// and its click. A machine too busy to top it up in time makes the card run dry (an underrun:
+// a gap, and a click cut or late), so each underrun buys a larger buffer, up to a limit.
+constexpr int initialBufferMilliseconds = 40;
+constexpr int bufferStepMilliseconds = 20;
+constexpr int largestBufferMilliseconds = 120;
 // How often the stream is topped up; well inside the buffer.
 constexpr int feedMilliseconds = 10;
 // How far beyond the written samples a click is placed: the writer runs up to a sound card
@@ -135,8 +138,11 @@ void ClickTrack::render(qint64 from, qint16* out, qsizetype frames) {
 void StreamClock::observe(qint64 nanoseconds, qint64 frontier) {
     const qint64 expected = frameAt(nanoseconds);
     const double error = double(frontier - expected);
-    // A jump bigger than any step of the writer is a stall or a restart: follow it at once.
-    if (!started_ || std::abs(error) > double(sampleRate_) / 25.0) {
+    // A jump bigger than any step of the writer is a restart, and a writer behind the line by
+    // more than a sound card period is a stall (an underrun: the card played silence and takes
+    // the samples that much later): follow either at once. Averaged in slowly, a stall would
+    // leave every click late by it for seconds.
+    if (!started_ || error > double(sampleRate_) / 25.0 || error < -double(sampleRate_) / 100.0) {
         started_ = true;
         anchorTime_ = nanoseconds;
         anchorFrame_ = double(frontier);
@@ -191,6 +197,8 @@ public:
 
 private:
     void open(const QAudioDevice& device);
+    bool startSink();
+    void growBuffer();
     void feed();
     void onStateChanged();
     void onOutputsChanged();
@@ -206,6 +214,8 @@ private:
     std::unique_ptr<StreamClock> clock_;
     qint64 written_ = 0;
     qint64 lead_ = 0;
+    int bufferMilliseconds_ = initialBufferMilliseconds;
+    bool growing_ = false;
     std::vector<qint16> chunk_;
     // Set by TIPORA_BEEP_LOG, for timing measurements: when each beep was asked and where in
     // the stream it went, and how the writer advanced.
@@ -249,18 +259,10 @@ void ClickStream::open(const QAudioDevice& device) {
     if (click.empty())
         return;
 
-    sink_ = std::make_unique<QAudioSink>(device, format);
-    sink_->setBufferSize(qsizetype(format.bytesForDuration(bufferMilliseconds * 1000)));
-    QIODevice* output = sink_->start();
-    if (!output || sink_->error() != QAudio::NoError) {
-        sink_.reset();
-        return;
-    }
-    connect(sink_.get(), &QAudioSink::stateChanged, this, &ClickStream::onStateChanged);
-
     device_ = device;
     format_ = format;
-    output_ = output;
+    if (!startSink())
+        return;
     track_ = std::make_unique<ClickTrack>(std::move(click), framesIn(spacingMilliseconds, rate),
                                           framesIn(maximumDelayMilliseconds, rate));
     clock_ = std::make_unique<StreamClock>(rate);
@@ -270,6 +272,41 @@ void ClickStream::open(const QAudioDevice& device) {
     feed();
     feedTimer_.start();
     streaming_ = true;
+}
+
+bool ClickStream::startSink() {
+    sink_ = std::make_unique<QAudioSink>(device_, format_);
+    sink_->setBufferSize(qsizetype(format_.bytesForDuration(bufferMilliseconds_ * 1000)));
+    QIODevice* output = sink_->start();
+    if (!output || sink_->error() != QAudio::NoError) {
+        sink_.reset();
+        return false;
+    }
+    connect(sink_.get(), &QAudioSink::stateChanged, this, &ClickStream::onStateChanged);
+    output_ = output;
+    if (log_)
+        std::fprintf(log_, "buffer %d\n", bufferMilliseconds_);
+    return true;
+}
+
+void ClickStream::growBuffer() {
+    growing_ = false;
+    if (!output_)
+        return;
+    // A new stream with the larger buffer goes on where the old one stopped: the clicks keep
+    // their frames, and the clock starts over, as the new stream fills before it plays.
+    output_ = nullptr;
+    sink_->disconnect(this);
+    sink_->stop();
+    sink_.reset();
+    bufferMilliseconds_ =
+        std::min(bufferMilliseconds_ + bufferStepMilliseconds, largestBufferMilliseconds);
+    if (!startSink()) {
+        close();
+        return;
+    }
+    clock_ = std::make_unique<StreamClock>(format_.sampleRate());
+    feed();
 }
 
 void ClickStream::close() {
@@ -301,9 +338,9 @@ void ClickStream::feed() {
     written_ += bytes / bytesPerFrame;
     const qint64 now = steadyNanoseconds();
     if (log_) {
-        std::fprintf(log_, "feed %lld %lld %lld\n", static_cast<long long>(now),
-                     static_cast<long long>(clock_->frameAt(now)),
-                     static_cast<long long>(written_));
+        std::fprintf(log_, "feed %lld %lld %lld %lld\n", static_cast<long long>(now),
+                     static_cast<long long>(clock_->frameAt(now)), static_cast<long long>(written_),
+                     static_cast<long long>(sink_->processedUSecs()));
     }
     clock_->observe(now, written_);
 }
@@ -318,7 +355,13 @@ void ClickStream::onStateChanged() {
     switch (sink_->error()) {
     case QAudio::NoError:
     case QAudio::UnderrunError:
-        // An underrun is a moment the writer was kept away; the next write goes on.
+        // Idle while being fed is an underrun. The sink is telling us from inside its own
+        // call, so the new stream comes after.
+        if (sink_->state() == QAudio::IdleState && !growing_ &&
+            bufferMilliseconds_ < largestBufferMilliseconds) {
+            growing_ = true;
+            QTimer::singleShot(0, this, &ClickStream::growBuffer);
+        }
         return;
     case QAudio::OpenError:
     case QAudio::IOError:

@@ -292,8 +292,9 @@ bool SoundRig::launch(const QByteArray& ini, const QStringList& environment) {
     }
     if (!xdotool({QStringLiteral("windowfocus"), QStringLiteral("--sync"), mainWindow_}))
         return fail(QStringLiteral("could not focus the main window"));
-    // The lesson's first line is drawn and the keys go to the input line from here on.
-    QThread::msleep(500);
+    // The lesson's first line is loaded and the keys go to the input line from here on; a
+    // sanitizer build needs the extra time.
+    QThread::msleep(1000);
     return true;
 }
 
