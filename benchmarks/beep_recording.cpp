@@ -4,12 +4,13 @@
 //   bench_beep_recording [beats per minute = 120] [seconds = 60]
 // With TIPORA_KEEP_RECORDING set, the recording and the program's beep log are kept.
 // Prints the beat's mean error and jitter from the recording, the latency from timer tick to
-// the click's onset, and lost or late clicks; exits 1 when a click is lost or late.
+// the click's onset, and lost, late or extra clicks; exits 1 when there are any.
 #include "sound/onsets.h"
 #include "sound/sound_rig.h"
 
 #include <QCoreApplication>
 #include <QFile>
+#include <QStringList>
 #include <QThread>
 #include <algorithm>
 #include <cstdio>
@@ -37,6 +38,20 @@ std::vector<Beep> readBeepLog(const QString& path) {
                 {fields[1].toLongLong(), fields[2].toLongLong(), fields[3].toLongLong()});
     }
     return beeps;
+}
+
+// The stream's buffer sizes in the order the program used them (it grows after an underrun).
+QStringList bufferSizes(const QString& path) {
+    QStringList sizes;
+    QFile file(path);
+    if (file.open(QIODevice::ReadOnly | QIODevice::Text)) {
+        while (!file.atEnd()) {
+            const QList<QByteArray> fields = file.readLine().simplified().split(' ');
+            if (fields.size() == 2 && fields[0] == "buffer")
+                sizes << QString::fromLatin1(fields[1]);
+        }
+    }
+    return sizes;
 }
 
 double mean(const std::vector<double>& values) {
@@ -99,11 +114,15 @@ int main(int argc, char* argv[]) {
                 tipora::sound::percentile(tickErrors, 1.0));
 
     // Each tick's click: the first onset at or after it (the onset cannot precede the tick).
+    // Sample times come from when the recording started, corrected by how far its pace was off
+    // by the end.
     std::vector<double> latencies;
     std::size_t lost = 0;
     std::size_t next = 0;
+    const auto total = qint64(std::max<std::size_t>(samples.size(), 1));
     const auto onsetTime = [&](std::size_t i) {
-        return rig.recordingStart() + onsets[i] * 1'000'000'000 / rate;
+        return rig.recordingStart() + onsets[i] * 1'000'000'000 / rate -
+               qint64(double(rig.recordingSlip()) * double(onsets[i]) / double(total));
     };
     for (const Beep& beep : beeps) {
         while (next < onsets.size() && onsetTime(next) < beep.nanoseconds - 2'000'000)
@@ -115,32 +134,27 @@ int main(int argc, char* argv[]) {
             ++lost;
         }
     }
-    const double median = tipora::sound::percentile(latencies, 0.5);
+    // Late: the sound path took more than 5 ms longer than for the click before. The timer's
+    // own lateness is not counted, as the latency starts at the tick.
     std::size_t late = 0;
-    for (const double latency : latencies) {
-        if (latency > median + 5.0)
+    std::vector<double> latencyChanges;
+    for (std::size_t i = 1; i < latencies.size(); ++i) {
+        latencyChanges.push_back(std::abs(latencies[i] - latencies[i - 1]));
+        if (latencies[i] > latencies[i - 1] + 5.0)
             ++late;
     }
-    std::size_t clamped = 0;
-    std::vector<qint64> leads;
-    for (const Beep& beep : beeps)
-        leads.push_back(beep.placed - beep.wanted);
-    const qint64 usualLead = leads.empty() ? 0 : *std::min_element(leads.begin(), leads.end());
-    for (const qint64 lead : leads) {
-        if (lead != usualLead)
-            ++clamped;
-    }
-    std::printf("latency tick to onset: mean %.1f ms, median %.1f ms, min %.1f ms, p99 %.1f ms, "
-                "max %.1f ms (the recording's start is known to within a few ms)\n",
-                mean(latencies), median, tipora::sound::percentile(latencies, 0.0),
-                tipora::sound::percentile(latencies, 0.99),
-                tipora::sound::percentile(latencies, 1.0));
-    std::printf("clicks placed later than asked in the stream: %zu\n", clamped);
-    std::printf("samples the recording itself lost on the way: %.1f ms\n",
+    std::printf(
+        "latency tick to onset: mean %.1f ms, median %.1f ms, min %.1f ms, p99 %.1f ms, "
+        "max %.1f ms; change from one click to the next: p99 %.2f ms, worst %.2f ms\n",
+        mean(latencies), tipora::sound::percentile(latencies, 0.5),
+        tipora::sound::percentile(latencies, 0.0), tipora::sound::percentile(latencies, 0.99),
+        tipora::sound::percentile(latencies, 1.0), tipora::sound::percentile(latencyChanges, 0.99),
+        tipora::sound::percentile(latencyChanges, 1.0));
+    std::printf("recording's pace against the clock: %+.1f ms over the run\n",
                 double(rig.recordingSlip()) / 1e6);
-    std::printf("lost clicks: %zu, late clicks (over 5 ms beyond the median latency): %zu, "
-                "extra clicks: %lld\n",
-                lost, late,
+    std::printf("stream buffer: %s ms\n",
+                qPrintable(bufferSizes(log).join(QStringLiteral(" -> "))));
+    std::printf("lost clicks: %zu, late clicks: %zu, extra clicks: %lld\n", lost, late,
                 static_cast<long long>(onsets.size()) -
                     static_cast<long long>(beeps.size() - lost));
     const bool ok = lost == 0 && late == 0 && onsets.size() == beeps.size() &&

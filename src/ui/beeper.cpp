@@ -41,7 +41,7 @@ constexpr int maximumDelayMilliseconds = 200;
 // a gap, and a click cut or late), so each underrun buys a larger buffer, up to a limit.
 constexpr int initialBufferMilliseconds = 40;
 constexpr int bufferStepMilliseconds = 20;
-constexpr int largestBufferMilliseconds = 120;
+constexpr int largestBufferMilliseconds = 100;
 // How often the stream is topped up; well inside the buffer.
 constexpr int feedMilliseconds = 10;
 // How far beyond the written samples a click is placed: the writer runs up to a sound card
