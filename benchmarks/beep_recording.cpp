@@ -121,7 +121,7 @@ int main(int argc, char* argv[]) {
     std::size_t next = 0;
     const auto total = qint64(std::max<std::size_t>(samples.size(), 1));
     const auto onsetTime = [&](std::size_t i) {
-        return rig.recordingStart() + onsets[i] * 1'000'000'000 / rate -
+        return rig.recordingStart() + onsets[i] * 1'000'000'000 / rate +
                qint64(double(rig.recordingSlip()) * double(onsets[i]) / double(total));
     };
     for (const Beep& beep : beeps) {

@@ -43,7 +43,8 @@ public:
     // near as the recorder's writes tell (for latency measurements).
     qint64 recordingStart() const { return recordingStart_; }
     // Waits, and near the end checks the recording's pace again: recordingSlip() then tells how
-    // many nanoseconds of samples the recording lost (or gained) since it started.
+    // many nanoseconds later (negative: earlier) than the start and the sample rate say its
+    // last samples were taken, so sample i was taken at start + i / rate + slip * i / count.
     void wait(int milliseconds);
     qint64 recordingSlip() const { return recordingEnd_ - recordingStart_; }
     QString error() const { return error_; }
