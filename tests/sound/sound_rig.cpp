@@ -97,7 +97,8 @@ SoundRig::Start SoundRig::start(QString* why) {
             pulse_, QStringLiteral("pulseaudio"),
             {QStringLiteral("-n"), QStringLiteral("--daemonize=no"),
              QStringLiteral("--exit-idle-time=-1"), QStringLiteral("--system=false"),
-             QStringLiteral("--use-pid-file=no"), QStringLiteral("-L"),
+             QStringLiteral("--use-pid-file=no"), QStringLiteral("--realtime=true"),
+             QStringLiteral("--high-priority=true"), QStringLiteral("-L"),
              QStringLiteral("module-null-sink sink_name=tipora_test rate=%1 "
                             "norewinds=1")
                  .arg(sampleRate),
@@ -248,11 +249,17 @@ bool SoundRig::launch(const QByteArray& ini, const QStringList& environment) {
                   QStringLiteral("key"), QStringLiteral("Return")}))
         return fail(QStringLiteral("could not answer the keyboard-type dialog"));
 
+    // The main window has the dialog's title, the menus have another, and a window seen while
+    // the dialog goes away may be gone the next moment.
     mainWindow_.clear();
     for (QDeadlineTimer deadline(windowTimeoutMs);
          !deadline.hasExpired() && mainWindow_.isEmpty();) {
-        for (const QString& window : visibleWindows()) {
-            if (window != dialog)
+        QByteArray titled;
+        xdotool({QStringLiteral("search"), QStringLiteral("--onlyvisible"),
+                 QStringLiteral("--name"), QStringLiteral("^Tipora 1[.]5$")},
+                &titled, 10000);
+        for (const QString& window : QString::fromLatin1(titled).split(u'\n', Qt::SkipEmptyParts)) {
+            if (window != dialog && xdotool({QStringLiteral("getwindowgeometry"), window}))
                 mainWindow_ = window;
         }
         if (mainWindow_.isEmpty())
