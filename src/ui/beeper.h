@@ -1,28 +1,75 @@
 #pragma once
 
-#include <QAudioDevice>
-#include <QByteArray>
 #include <QObject>
-#include <array>
-#include <cstddef>
-#include <memory>
-
-class QSoundEffect;
-class QTemporaryFile;
+#include <QThread>
+#include <atomic>
+#include <deque>
+#include <vector>
 
 namespace tipora::ui {
 
-// A complete 16-bit mono PCM WAV file holding one short sine tone that fades in and out, so it
-// starts and ends at silence and does not pop, followed by silenceMilliseconds of silence.
-// Returns an empty array for a sample rate outside 1..384000 Hz, a tone shorter than one sample
-// or longer than 10000 ms, silence outside 0..10000 ms, or a frequency that is not below half
-// the sample rate.
-QByteArray makeClickWav(int sampleRate, int milliseconds, double frequency,
-                        int silenceMilliseconds = 0);
+// One click as 16-bit mono samples: a short sine tone that fades in and out, so that it starts
+// and ends at silence and does not pop. Empty for a sample rate outside 1..384000 Hz, a tone
+// shorter than one sample or longer than 10000 ms, or a frequency that is not below half the
+// sample rate.
+std::vector<qint16> makeClickSamples(int sampleRate, int milliseconds, double frequency);
+
+// The clicks still to be heard, by the stream frame each starts at, and the samples they make.
+class ClickTrack {
+public:
+    // minimumSpacing keeps two beeps asked at once (a wrong key with both beeps on) apart, so
+    // that they are heard as two; a beep that would have to wait longer than maximumDelay for
+    // its turn is dropped instead of making every later one late.
+    ClickTrack(std::vector<qint16> click, qint64 minimumSpacing, qint64 maximumDelay);
+
+    // Places a click at frame `wanted`, or at `firstFree` when the stream has already been
+    // written up to there. Returns the frame it starts at, or -1 when dropped.
+    qint64 add(qint64 wanted, qint64 firstFree);
+
+    // Fills out[0..frames) with the track from frame `from` on: the clicks on silence. Frames
+    // must be asked for in order; clicks that ended before `from` are forgotten.
+    void render(qint64 from, qint16* out, qsizetype frames);
+
+    std::size_t pending() const { return starts_.size(); }
+
+private:
+    std::vector<qint16> click_;
+    qint64 minimumSpacing_;
+    qint64 maximumDelay_;
+    std::deque<qint64> starts_;
+    qint64 lastStart_ = -1;
+};
+
+// Which stream frame the writer will have reached at a given moment, on average. Frames are
+// written as the sound card takes them, at the card's pace and in steps; a straight line
+// through what was seen smooths the steps, so beeps asked at an even pace land evenly in the
+// stream even though the writer runs at uneven moments, and it follows a card whose clock runs
+// a little fast or slow. A stall (an underrun, a suspended stream) moves the line at once.
+class StreamClock {
+public:
+    explicit StreamClock(int sampleRate) : sampleRate_(sampleRate) {}
+
+    // The writer has written up to frame `frontier` at this moment.
+    void observe(qint64 nanoseconds, qint64 frontier);
+    // -1 before anything was observed.
+    qint64 frameAt(qint64 nanoseconds) const;
+
+private:
+    int sampleRate_;
+    bool started_ = false;
+    qint64 anchorTime_ = 0;
+    double anchorFrame_ = 0.0;
+    qint64 observations_ = 0;
+};
+
+class ClickStream;
 
 // The key-press, error, demonstration and metronome beep. The system bell is silent on many
-// Linux desktops, so the click is played through the sound card, and the bell is only the
-// fallback for when there is no sound card or the click is not loaded yet.
+// Linux desktops, so the click is played through the sound card: one stream, opened at
+// construction so that the first beep of a run is already a click, and kept fed with silence,
+// so each click is placed to the sample and nothing has to load or start when a beep is asked.
+// The stream is fed from a thread of its own, so a window busy drawing does not starve it.
+// The bell is only the fallback for when there is no output device or the stream fails.
 class Beeper : public QObject {
     Q_OBJECT
 
@@ -30,21 +77,16 @@ public:
     explicit Beeper(QObject* parent = nullptr);
     ~Beeper() override;
 
-    // Never waits for the sound system: whatever cannot play at once falls back to the bell.
+    // Never waits for the sound system.
     void beep();
 
-private:
-    bool prepare(const QAudioDevice& device);
-    QSoundEffect* nextReadyEffect();
+    // Whether beeps currently go to the sound card rather than the bell.
+    bool isStreaming() const { return streaming_.load(); }
 
-    // Declared before the effects so that they are gone before their file is removed.
-    std::unique_ptr<QTemporaryFile> wav_;
-    // Several effects taken in turn, so that each beep starts on an effect that has finished
-    // its previous click; see beep() for why one effect is not enough.
-    std::array<std::unique_ptr<QSoundEffect>, 6> effects_;
-    QAudioDevice device_;
-    std::size_t next_ = 0;
-    bool unusable_ = false;
+private:
+    QThread thread_;
+    ClickStream* stream_; // lives in thread_, which deletes it when it ends
+    std::atomic<bool> streaming_{false};
 };
 
 } // namespace tipora::ui

@@ -14,7 +14,7 @@
 namespace tipora::ui {
 
 void QtPlatform::beep() {
-    QApplication::beep();
+    beeper_.beep();
 }
 
 void QtPlatform::prepareModal() {

@@ -33,6 +33,7 @@ private:
 
     QPointer<QWidget> parent_;
     std::function<void()> beforeModal_;
+    // Opens its sound stream here, before any window takes keys, so the first beep is a click.
     Beeper beeper_;
 };
 
