@@ -25,7 +25,7 @@ QString timeOfDayText(const QTime& time, const QLocale& locale);
 // characters of a line, nor more than a few screens of text, but laying out a megabyte-long line
 // froze it for minutes; so each line is cut at kMaxShownLineLength characters and the whole at
 // about kMaxShownLength. The text itself is left whole: only its drawing is limited.
-inline constexpr qsizetype kMaxShownLineLength = 1024;
+inline constexpr qsizetype kMaxShownLineLength = 512;
 inline constexpr qsizetype kMaxShownLength = 32 * 1024;
 enum class KeptPart { Beginning, End };
 QString shownPart(const QString& text, KeptPart kept);
