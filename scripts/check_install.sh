@@ -25,9 +25,13 @@ mkdir -p "$out"
 work="$(mktemp -d)"
 server=""
 program=""
+package_installed=""
 cleanup() {
     [ -z "$program" ] || kill "$program" 2>/dev/null || true
     [ -z "$server" ] || kill "$server" 2>/dev/null || true
+    # A failed check does not leave the package on the machine.
+    [ -z "$package_installed" ] ||
+        apt-get remove -y -o DPkg::Lock::Timeout=300 tipora >/dev/null 2>&1 || true
     rm -rf "$work"
 }
 trap cleanup EXIT
@@ -310,11 +314,13 @@ if [ "$(id -u)" != 0 ] || [ "${CI:-}" != true ]; then
         "with CI=true (the CI machine)"
 else
     packaged_paths="$(dpkg-deb -c "$deb" | awk '{ print $6 }' | sed 's|^\.||' | grep -v '/$')"
-    DEBIAN_FRONTEND=noninteractive apt-get install -y "$deb" >"$out/apt-install.log" 2>&1 ||
+    DEBIAN_FRONTEND=noninteractive apt-get install -y -o DPkg::Lock::Timeout=300 "$deb" >"$out/apt-install.log" 2>&1 ||
         fail "apt install: $(tail -n 20 "$out/apt-install.log")"
+    package_installed=yes
     use_as_a_learner apt /usr/bin/tipora /usr/share/tipora /usr/local/share:/usr/share
-    DEBIAN_FRONTEND=noninteractive apt-get remove -y tipora >"$out/apt-remove.log" 2>&1 ||
+    DEBIAN_FRONTEND=noninteractive apt-get remove -y -o DPkg::Lock::Timeout=300 tipora >"$out/apt-remove.log" 2>&1 ||
         fail "apt remove: $(tail -n 20 "$out/apt-remove.log")"
+    package_installed=""
     left=""
     for path in $packaged_paths /usr/share/tipora /usr/share/doc/tipora; do
         [ ! -e "$path" ] || left+=" $path"
