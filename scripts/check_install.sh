@@ -90,6 +90,9 @@ status=0
 env -u DISPLAY -u WAYLAND_DISPLAY "$exe" --no-such-option 2>"$out/unknown-option.txt" || status=$?
 [ "$status" = 2 ] || fail "an unknown option ends with status $status"
 grep -q 'no-such-option' "$out/unknown-option.txt" || fail "the unknown option is not named"
+# Qt's own options are left to it.
+[ "$(env -u DISPLAY "$exe" -platform offscreen -style fusion --version)" = "Tipora 1.5" ] ||
+    fail "Qt's options are refused"
 echo "--version: $version; --no-such-option: status 2, $(head -n 1 "$out/unknown-option.txt")"
 
 # --- The installed program used as a learner would ------------------------------------------
@@ -134,10 +137,11 @@ messages_before() {
 
 # Starts the program from an empty home folder ($home, also the current folder), answers the
 # keyboard-type dialog and leaves $main the main window.
-start_program() { # name executable data-dirs
+start_program() { # name executable data-dirs [arguments...]
     log="$out/$1.log"
     (cd "$home" && exec env -u XDG_CONFIG_HOME -u XDG_DATA_HOME -u XDG_CONFIG_DIRS \
-        HOME="$home" XDG_DATA_DIRS="$3" QT_QPA_PLATFORM=xcb LC_ALL=C.UTF-8 "$2") >"$log" 2>&1 &
+        HOME="$home" XDG_DATA_DIRS="$3" QT_QPA_PLATFORM=xcb LC_ALL=C.UTF-8 "$2" "${@:4}") \
+        >"$log" 2>&1 &
     program=$!
     local dialog="" deadline=$((SECONDS + 60))
     while [ -z "$dialog" ]; do
@@ -284,6 +288,21 @@ step "staged /usr/local: start and lesson 1"
 home="$(mktemp -d "$work/home.XXXXXX")"
 start_program staged-local "$work/root-local/usr/local/bin/tipora" /nonexistent
 type_lesson_1 staged-local "$work/root-local/usr/local/share/tipora"
+stop_program
+
+# A teacher's course whose lesson 1 starts with another line: only that line can be typed.
+step "staged /usr/local with --course"
+teacher="$work/teacher"
+cp -r "$work/root-local/usr/local/share/tipora" "$teacher"
+printf 'LEKCE 01\r\nkkk ddd kkk ddd\r\nddd kkk\r\n' >"$teacher/cz01.dat.new"
+iconv -f WINDOWS-1250 -t UTF-8 "$teacher/cz01.dat" | tr -d '\r' |
+    awk 'on { print } /^LEKCE 02/ { on = 1; print }' | sed 's/$/\r/' |
+    iconv -f UTF-8 -t WINDOWS-1250 >>"$teacher/cz01.dat.new"
+mv "$teacher/cz01.dat.new" "$teacher/cz01.dat"
+[ "$(first_line "$teacher")" = "kkk ddd kkk ddd" ] || fail "the teacher's course was not made"
+home="$(mktemp -d "$work/home.XXXXXX")"
+start_program staged-course "$work/root-local/usr/local/bin/tipora" /nonexistent --course "$teacher"
+type_lesson_1 staged-course "$teacher"
 stop_program
 
 # --- The Debian package ---------------------------------------------------------------------

@@ -31,8 +31,8 @@ const QString kCourseValue = QStringLiteral("složka");
 const QString kHelpOption = QStringLiteral("Vypíše tuto nápovědu.");
 const QString kVersionOption = QStringLiteral("Vypíše verzi programu.");
 const QString kNoCourseFolder = QStringLiteral("%1: složka kurzu „%2“ neexistuje.");
-const QString kUnknownOption = QStringLiteral("neznámá volba „%1%2“");
-const QString kMissingValue = QStringLiteral("volbě --course chybí složka");
+const QString kUnknownOption = QStringLiteral("neznámá volba „%1“");
+const QString kMissingValue = QStringLiteral("volbě „%1“ chybí hodnota");
 const QString kUnexpectedArgument = QStringLiteral("nečekaný argument „%1“");
 const QString kSeeHelp = QStringLiteral("Nápovědu vypíše: %1 --help");
 
@@ -63,16 +63,42 @@ CommandLine readCommandLine(int argc, char* argv[]) {
     const QCommandLineOption version({QStringLiteral("v"), QStringLiteral("version")},
                                      kVersionOption);
     parser.addOptions({course, help, version});
+    // Qt's own options (-platform wayland, -style fusion, -session when a session is restored)
+    // are left for the application object, which takes them out of argv.
+    parser.setSingleDashWordOptionMode(QCommandLineParser::ParseAsLongOptions);
+    const auto qtOption = [&parser](const char* name, bool takesValue) {
+        QCommandLineOption option(QString::fromLatin1(name));
+        if (takesValue) {
+            option.setValueName(QStringLiteral("value"));
+        }
+        option.setFlags(QCommandLineOption::HiddenFromHelp);
+        parser.addOption(option);
+    };
+    for (const char* name : {"platform", "platformpluginpath", "platformtheme", "plugin",
+                             "qwindowgeometry", "qwindowicon", "qwindowtitle", "session", "display",
+                             "geometry", "style", "stylesheet", "title", "name", "visual"}) {
+        qtOption(name, true);
+    }
+    for (const char* name : {"reverse", "widgetcount", "nograb", "dograb", "sync"}) {
+        qtOption(name, false);
+    }
 
     CommandLine result;
     if (!parser.parse(arguments)) {
+        // Named as typed. The only other failure is an option without its value, which can
+        // only be the last argument.
         const QStringList unknown = parser.unknownOptionNames();
-        // The only other failure: an option without its value.
-        const QString why = unknown.isEmpty() ? kMissingValue
-                                              : kUnknownOption.arg(unknown.front().size() == 1
-                                                                       ? QStringLiteral("-")
-                                                                       : QStringLiteral("--"),
-                                                                   unknown.front());
+        QString why = kMissingValue.arg(arguments.back());
+        for (const QString& argument : arguments.mid(1)) {
+            QString name = argument.section(u'=', 0, 0);
+            while (name.startsWith(u'-')) {
+                name.remove(0, 1);
+            }
+            if (argument.startsWith(u'-') && !unknown.isEmpty() && name == unknown.front()) {
+                why = kUnknownOption.arg(argument.section(u'=', 0, 0));
+                break;
+            }
+        }
         print(stderr, program + QStringLiteral(": ") + why + u'\n' + kSeeHelp.arg(program) + u'\n');
         result.exitCode = 2;
     } else if (!parser.positionalArguments().isEmpty()) {
