@@ -1,3 +1,4 @@
+#include "app/file_locations.h"
 #include "app/frm_tipora.h"
 #include "app/promenne.h"
 #include "keyboard/frm_klavesnice.h"
@@ -7,12 +8,135 @@
 #include "ui/qt_platform.h"
 
 #include <QApplication>
+#include <QCommandLineParser>
+#include <QFileInfo>
+#include <cstdio>
+
+#ifndef TIPORA_VERSION
+#error "TIPORA_VERSION must give the program's version"
+#endif
+
+namespace {
+
+// What the command line says, in the program's language.
+const QString kDescription =
+    QStringLiteral("Výuka psaní všemi deseti na české klávesnici.\n\n"
+                   "Kurz se bere ze složky dané volbou --course, jinak z aktuální složky\n"
+                   "(když v ní je cz.dat), jinak ze share/tipora vedle programu a ze složek\n"
+                   "dat XDG. Nastavení tipora.ini se čte a ukládá v aktuální složce, když\n"
+                   "v ní je, jinak v $XDG_CONFIG_HOME/tipora/tipora.ini.");
+const QString kCourseOption =
+    QStringLiteral("Vezme kurz (cz.dat, cz01.dat … cz10.dat) ze složky <složka>.");
+const QString kCourseValue = QStringLiteral("složka");
+const QString kHelpOption = QStringLiteral("Vypíše tuto nápovědu.");
+const QString kVersionOption = QStringLiteral("Vypíše verzi programu.");
+const QString kNoCourseFolder = QStringLiteral("%1: složka kurzu „%2“ neexistuje.");
+const QString kUnknownOption = QStringLiteral("neznámá volba „%1“");
+const QString kMissingValue = QStringLiteral("volbě „%1“ chybí hodnota");
+const QString kUnexpectedArgument = QStringLiteral("nečekaný argument „%1“");
+const QString kSeeHelp = QStringLiteral("Nápovědu vypíše: %1 --help");
+
+void print(std::FILE* stream, const QString& text) {
+    std::fputs(text.toLocal8Bit().constData(), stream);
+    std::fflush(stream);
+}
+
+struct CommandLine {
+    QString course;
+    int exitCode = -1; // >= 0: end with this code, no window
+};
+
+// Read before the application object exists: help, version and a mistyped option need no
+// display, and must not open a window.
+CommandLine readCommandLine(int argc, char* argv[]) {
+    QStringList arguments;
+    for (int i = 0; i < argc; ++i) {
+        arguments << QString::fromLocal8Bit(argv[i]);
+    }
+    const QString program =
+        arguments.isEmpty() ? QStringLiteral("tipora") : QFileInfo(arguments.front()).fileName();
+
+    QCommandLineParser parser;
+    parser.setApplicationDescription(kDescription);
+    const QCommandLineOption course(QStringLiteral("course"), kCourseOption, kCourseValue);
+    const QCommandLineOption help({QStringLiteral("h"), QStringLiteral("help")}, kHelpOption);
+    const QCommandLineOption version({QStringLiteral("v"), QStringLiteral("version")},
+                                     kVersionOption);
+    parser.addOptions({course, help, version});
+    // Qt's own options (-platform wayland, -style fusion, -session when a session is restored)
+    // are left for the application object, which takes them out of argv.
+    parser.setSingleDashWordOptionMode(QCommandLineParser::ParseAsLongOptions);
+    const auto qtOption = [&parser](const char* name, bool takesValue) {
+        QCommandLineOption option(QString::fromLatin1(name));
+        if (takesValue) {
+            option.setValueName(QStringLiteral("value"));
+        }
+        option.setFlags(QCommandLineOption::HiddenFromHelp);
+        parser.addOption(option);
+    };
+    for (const char* name : {"platform", "platformpluginpath", "platformtheme", "plugin",
+                             "qwindowgeometry", "qwindowicon", "qwindowtitle", "session", "display",
+                             "geometry", "style", "stylesheet", "title", "name", "visual"}) {
+        qtOption(name, true);
+    }
+    for (const char* name : {"reverse", "widgetcount", "nograb", "dograb", "sync"}) {
+        qtOption(name, false);
+    }
+
+    CommandLine result;
+    if (!parser.parse(arguments)) {
+        // Named as typed. The only other failure is an option without its value, which can
+        // only be the last argument.
+        const QStringList unknown = parser.unknownOptionNames();
+        QString why = kMissingValue.arg(arguments.back());
+        for (const QString& argument : arguments.mid(1)) {
+            QString name = argument.section(u'=', 0, 0);
+            while (name.startsWith(u'-')) {
+                name.remove(0, 1);
+            }
+            if (argument.startsWith(u'-') && !unknown.isEmpty() && name == unknown.front()) {
+                why = kUnknownOption.arg(argument.section(u'=', 0, 0));
+                break;
+            }
+        }
+        print(stderr, program + QStringLiteral(": ") + why + u'\n' + kSeeHelp.arg(program) + u'\n');
+        result.exitCode = 2;
+    } else if (!parser.positionalArguments().isEmpty()) {
+        print(stderr, program + QStringLiteral(": ") +
+                          kUnexpectedArgument.arg(parser.positionalArguments().front()) + u'\n' +
+                          kSeeHelp.arg(program) + u'\n');
+        result.exitCode = 2;
+    } else if (parser.isSet(help)) {
+        // The parser names the program "<executable_name>" until an application object exists.
+        print(stdout, parser.helpText().replace(QStringLiteral("<executable_name>"), program));
+        result.exitCode = 0;
+    } else if (parser.isSet(version)) {
+        print(stdout, QStringLiteral("Tipora %1\n").arg(QStringLiteral(TIPORA_VERSION)));
+        result.exitCode = 0;
+    } else if (parser.isSet(course)) {
+        result.course = QFileInfo(parser.value(course)).absoluteFilePath();
+        if (!QFileInfo(result.course).isDir()) {
+            print(stderr, kNoCourseFolder.arg(program, parser.value(course)) + u'\n');
+            result.exitCode = 2;
+        }
+    }
+    return result;
+}
+
+} // namespace
 
 int main(int argc, char* argv[]) {
+    const CommandLine commandLine = readCommandLine(argc, argv);
+    if (commandLine.exitCode >= 0) {
+        return commandLine.exitCode;
+    }
+
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Tipora"));
-    QApplication::setApplicationVersion(QStringLiteral("1.5"));
+    QApplication::setApplicationVersion(QStringLiteral(TIPORA_VERSION));
     QApplication::setWindowIcon(tipora::pictures::windowIcon());
+    // Ties the windows to the menu entry and its icon on the desktop.
+    QGuiApplication::setDesktopFileName(QStringLiteral("cz.tipora.Tipora"));
 
     tipora::Promenne shared;
     tipora::ui::QtPlatform platform;
@@ -27,7 +151,9 @@ int main(int argc, char* argv[]) {
         }
     }
 
-    tipora::FrmTipora model(shared, platform);
+    tipora::FrmTipora model(
+        shared, platform,
+        tipora::findFileLocations(tipora::systemSearchPlaces(commandLine.course)));
     tipora::ui::MainWindow window(model, platform);
     window.load();
     window.show();

@@ -8,11 +8,14 @@
 
 namespace tipora {
 
-FrmTipora::FrmTipora(Promenne& shared, Platform& platform, QDir dataDir)
-    : shared_(shared), platform_(platform), dataDir_(std::move(dataDir)) {}
+FrmTipora::FrmTipora(Promenne& shared, Platform& platform, FileLocations files)
+    : shared_(shared), platform_(platform), files_(std::move(files)) {}
+
+FrmTipora::FrmTipora(Promenne& shared, Platform& platform, const QDir& folder)
+    : FrmTipora(shared, platform, locationsInFolder(folder)) {}
 
 QString FrmTipora::dataPath(const QString& fileName) const {
-    return dataDir_.filePath(fileName);
+    return files_.course.filePath(fileName);
 }
 
 void FrmTipora::Form_Load() {
@@ -40,7 +43,7 @@ void FrmTipora::Form_Load() {
 }
 
 void FrmTipora::readSettingsFile() {
-    if (!tipora::readSettingsFile(dataPath(texts::kSettingsFileName), shared_)) {
+    if (!tipora::readSettingsFile(files_.settings, files_.defaultSettings, shared_)) {
         platform_.messageBox(texts::kSettingsMissing, texts::kMessageTitle, MessageButtons::Ok);
         form.lblZadani.text = texts::kError;
     }

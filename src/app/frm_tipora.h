@@ -1,5 +1,6 @@
 #pragma once
 
+#include "app/file_locations.h"
 #include "app/frm_tipora_form.h"
 #include "app/practice_state.h"
 #include "app/promenne.h"
@@ -25,7 +26,9 @@ int metronomeInterval(const SharedValue& tempo);
 // UI layer only shows the model and turns events into handler calls.
 class FrmTipora {
 public:
-    FrmTipora(Promenne& shared, Platform& platform, QDir dataDir = QDir::current());
+    FrmTipora(Promenne& shared, Platform& platform, FileLocations files);
+    // Course and settings in one folder.
+    FrmTipora(Promenne& shared, Platform& platform, const QDir& folder = QDir::current());
 
     FrmTiporaForm form;
     PracticeState state;
@@ -97,8 +100,9 @@ public:
     // Each timer with the handler it runs when due.
     std::vector<std::pair<ModelTimer*, std::function<void()>>> timerHandlers();
 
-    // A file of the program by its bare name, in the data folder.
+    // A file of the course by its bare name, in the course folder.
     QString dataPath(const QString& fileName) const;
+    const FileLocations& files() const { return files_; }
 
 private:
     void closeAllFiles();
@@ -119,7 +123,7 @@ private:
 
     Promenne& shared_;
     Platform& platform_;
-    QDir dataDir_;
+    FileLocations files_;
 };
 
 } // namespace tipora

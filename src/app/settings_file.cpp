@@ -106,6 +106,15 @@ bool readSettingsFile(const QString& path, Promenne& shared) {
     return readSettings(file.read(kMaxSettingsBytes), shared);
 }
 
+bool readSettingsFile(const QString& path, const QString& defaultPath, Promenne& shared) {
+    // A link that leads nowhere is a file that is there but broken, not one never saved.
+    const QFileInfo file(path);
+    if (defaultPath.isEmpty() || file.exists() || file.isSymLink()) {
+        return readSettingsFile(path, shared);
+    }
+    return readSettingsFile(defaultPath, shared);
+}
+
 QByteArray settingsLine(const SettingsValues& values) {
     QByteArray line;
     for (int value : {values.metronom, values.odezvaKlaves, values.pipChyba, values.pipKlavesa}) {
@@ -166,8 +175,10 @@ bool writeSettingsFile(const QString& path, const SettingsValues& values) {
     return file.commit();
 }
 
-bool saveSettings(Platform& platform, const QString& path, const SettingsValues& values) {
-    if (writeSettingsFile(path, values)) {
+bool saveSettings(Platform& platform, const QString& path, const SettingsValues& values,
+                  bool createFolder) {
+    if ((!createFolder || QFileInfo(path).absoluteDir().mkpath(QStringLiteral("."))) &&
+        writeSettingsFile(path, values)) {
         return true;
     }
     platform.messageBox(texts::kSettingsNotSaved, texts::kMessageTitle, MessageButtons::Ok);

@@ -22,6 +22,8 @@ struct SettingsValues {
 // new values, the rest stay as they were. Returns whether all four were read.
 bool readSettings(const QByteArray& content, Promenne& shared);
 bool readSettingsFile(const QString& path, Promenne& shared);
+// The file at path; while it does not exist yet, the default one instead (when given).
+bool readSettingsFile(const QString& path, const QString& defaultPath, Promenne& shared);
 
 // The file's one line: each field between a sign position and a blank, then CR LF.
 QByteArray settingsLine(const SettingsValues& values);
@@ -31,6 +33,8 @@ QByteArray settingsLine(const SettingsValues& values);
 bool writeSettingsFile(const QString& path, const SettingsValues& values);
 
 // The settings dialog's save: writes, and tells the learner when the file could not be written.
-bool saveSettings(Platform& platform, const QString& path, const SettingsValues& values);
+// createFolder: the folder is made first (the per-user folder, which the first save creates).
+bool saveSettings(Platform& platform, const QString& path, const SettingsValues& values,
+                  bool createFolder = false);
 
 } // namespace tipora

@@ -22,8 +22,10 @@ Control make(const char* name, ControlKind kind, const QString& text, Geometry g
 
 } // namespace
 
-FrmNastaveni::FrmNastaveni(Promenne& shared, Platform& platform, QString settingsPath)
-    : shared_(shared), platform_(platform), settingsPath_(std::move(settingsPath)) {
+FrmNastaveni::FrmNastaveni(Promenne& shared, Platform& platform, QString settingsPath,
+                           bool createSettingsFolder)
+    : shared_(shared), platform_(platform), settingsPath_(std::move(settingsPath)),
+      createSettingsFolder_(createSettingsFolder) {
     window.title = QStringLiteral("Nastavení");
     window.width = kNastaveniClientWidth;
     window.height = kNastaveniClientHeight;
@@ -128,7 +130,8 @@ void FrmNastaveni::cmdZrus_Click() {
 void FrmNastaveni::cmdSave_Click() {
     window.mousePointer = MousePointer::Hourglass;
     saveSettings(platform_, settingsPath_,
-                 {tempoToKeep(), chkOdezvaKlaves.value, chkPipChyba.value, chkPipKlavesa.value});
+                 {tempoToKeep(), chkOdezvaKlaves.value, chkPipChyba.value, chkPipKlavesa.value},
+                 createSettingsFolder_);
     window.mousePointer = MousePointer::Default;
 }
 

@@ -19,8 +19,10 @@ inline constexpr int kNastaveniClientHeight = 3255;
 // start without applying them.
 class FrmNastaveni {
 public:
-    // settingsPath: where "Ulož nastavení" writes.
-    FrmNastaveni(Promenne& shared, Platform& platform, QString settingsPath);
+    // settingsPath: where "Ulož nastavení" writes; createSettingsFolder: its folder is made
+    // first (the per-user folder, before the first save).
+    FrmNastaveni(Promenne& shared, Platform& platform, QString settingsPath,
+                 bool createSettingsFolder = false);
     FrmNastaveni(const FrmNastaveni&) = delete;
     FrmNastaveni& operator=(const FrmNastaveni&) = delete;
 
@@ -61,6 +63,7 @@ private:
     Promenne& shared_;
     Platform& platform_;
     QString settingsPath_;
+    bool createSettingsFolder_;
     bool closed_ = false;
 };
 

@@ -1,7 +1,6 @@
 // The menu items that open the settings dialog and the about box.
 #include "app/frm_tipora.h"
 #include "app/platform.h"
-#include "app/texts.h"
 #include "dialogs/frm_nastaveni.h"
 #include "dialogs/frm_oprogramu.h"
 
@@ -14,7 +13,7 @@ void FrmTipora::mnuNastaveni_Click() {
     if (running) {
         mnuPause_Click();
     }
-    FrmNastaveni dialog(shared_, platform_, dataPath(texts::kSettingsFileName));
+    FrmNastaveni dialog(shared_, platform_, files_.settings, files_.createSettingsFolder);
     dialog.Form_Load();
     platform_.showSettingsDialog(dialog);
     if (running && state.Pauza) {

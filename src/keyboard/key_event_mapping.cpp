@@ -70,6 +70,16 @@ int fromCzechCharacter(int key) {
 
 } // namespace
 
+KeySource keySourceForPlatform(QStringView platformName) {
+    // Wayland's compositors hand the client the evdev code, and Qt reports it plus 8 as under
+    // X: the same XKB keycode. The plugin comes as "wayland", "wayland-egl" and so on.
+    if (platformName == u"xcb" || platformName == u"wayland" ||
+        platformName.startsWith(u"wayland-")) {
+        return KeySource::X11;
+    }
+    return KeySource::Generic;
+}
+
 int keyCodeForEvent(const KeyEventFacts& event, KeySource source) {
     switch (source) {
     case KeySource::Windows:

@@ -1,15 +1,20 @@
 #pragma once
 
+#include <QStringView>
 #include <QtGlobal>
 
 namespace tipora {
 
 // Where a key event comes from decides which of its fields tells the key.
 enum class KeySource {
-    X11,     // nativeScanCode is the X keycode: the key's place on the keyboard
+    X11,     // nativeScanCode is the XKB keycode (X11 and Wayland): the key's place
     Windows, // nativeVirtualKey is already the Windows virtual-key code
-    Generic, // no native codes (Wayland, offscreen): the Czech layout's characters decide
+    Generic, // no native codes (offscreen and the like): the Czech layout's characters decide
 };
+
+// The source for Qt's platform plugin by its name (QGuiApplication::platformName()) on a
+// system other than Windows.
+KeySource keySourceForPlatform(QStringView platformName);
 
 struct KeyEventFacts {
     int qtKey;                  // QKeyEvent::key()

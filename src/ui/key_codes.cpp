@@ -9,8 +9,7 @@ KeySource platformKeySource() {
 #ifdef Q_OS_WIN
     return KeySource::Windows;
 #else
-    return QGuiApplication::platformName() == QLatin1String("xcb") ? KeySource::X11
-                                                                   : KeySource::Generic;
+    return keySourceForPlatform(QGuiApplication::platformName());
 #endif
 }
 

@@ -145,6 +145,29 @@ private slots:
         QFETCH(int, code);
         QCOMPARE(keyCodeForEvent({qtKey, 0, 0}, KeySource::Generic), code);
     }
+
+    void platformPluginChoosesTheSource_data() {
+        QTest::addColumn<QString>("platform");
+        QTest::addColumn<bool>("byPlace");
+        QTest::newRow("xcb") << "xcb" << true;
+        QTest::newRow("wayland") << "wayland" << true;
+        QTest::newRow("wayland-egl") << "wayland-egl" << true;
+        QTest::newRow("offscreen") << "offscreen" << false;
+        QTest::newRow("minimal") << "minimal" << false;
+        QTest::newRow("waylandish") << "waylandish" << false;
+        QTest::newRow("empty") << "" << false;
+    }
+
+    // The key right of the number row's 0 reports "ß" under a German layout: only its place
+    // names it, so the key is lit where Wayland and X report places.
+    void platformPluginChoosesTheSource() {
+        QFETCH(QString, platform);
+        QFETCH(bool, byPlace);
+        const KeySource source = keySourceForPlatform(platform);
+        QCOMPARE(source == KeySource::X11, byPlace);
+        QCOMPARE(keyCodeForEvent({0xDF, 20, 0}, source), byPlace ? 189 : 0);
+        QCOMPARE(keyCodeForEvent({0x11A, 11, 0}, source), 50);
+    }
 };
 
 QTEST_GUILESS_MAIN(TestKeyEventMapping)
