@@ -36,10 +36,13 @@ constexpr int spacingMilliseconds = 45;
 // rather than heard ever later.
 constexpr int maximumDelayMilliseconds = 200;
 
-// What the sound server holds unplayed: small, because it is most of the delay between a key
-// and its click. A machine too busy to top it up in time makes the card run dry (an underrun:
-// a gap, and a click cut or late), so each underrun buys a larger buffer, up to a limit.
-constexpr int initialBufferMilliseconds = 40;
+// What the sound server is asked to hold unplayed, which it splits between the card and the
+// stream: small, because it is most of the delay between a key and its click (about 47 ms at
+// 60 ms, 64 ms at 80). A machine too busy to top it up in time makes the card run dry (an
+// underrun: a gap, and a click cut or late); at 40 ms that happened within the first second of
+// a busy machine. Each underrun buys a larger buffer, up to a limit, at the cost of the clicks
+// after it coming that much later.
+constexpr int initialBufferMilliseconds = 60;
 constexpr int bufferStepMilliseconds = 20;
 constexpr int largestBufferMilliseconds = 100;
 // How often the stream is topped up; well inside the buffer.
