@@ -389,6 +389,7 @@ private:
             checkSigns(lesson, text);
         }
         checkRetention(blocks);
+        figures_ << QStringLiteral("course: %1 characters of exercise text").arg(total);
         if (total < kCourseMinimum) {
             problem(QStringLiteral("the course has %1 characters of exercise text, %2 needed")
                         .arg(total)
