@@ -1,5 +1,7 @@
-// The bundled course: its files follow the format, every lesson starts, and every exercise line
-// can be typed with the keys its lesson shows.
+// The bundled course: its files follow the format, every lesson starts, every exercise line can be
+// typed with the keys its lesson shows, and the course teaches as a Czech teacher would: each new
+// key drilled fifty times, every letter kept in use, Shift from the other hand, signs only once
+// taught, and real Czech words checked against the Czech dictionary of aspell.
 #include "app/frm_tipora.h"
 #include "keyboard/dead_keys.h"
 #include "keyboard/demo_keys.h"
@@ -11,9 +13,17 @@
 
 #include <QDir>
 #include <QFile>
+#include <QMap>
+#include <QProcess>
+#include <QRegularExpression>
+#include <QSet>
 #include <QStringEncoder>
 #include <QTemporaryDir>
 #include <QTest>
+#include <algorithm>
+#include <array>
+#include <functional>
+#include <optional>
 #include <set>
 #include <utility>
 
@@ -22,6 +32,120 @@ using namespace tipora;
 namespace {
 
 const QString kDataDir = QStringLiteral(TIPORA_DATA_DIR);
+
+// What each lesson teaches: its new letters and signs, as its caption and key marking name them.
+// Letters count with their capitals. Lesson 47 teaches the capitals with diacritics (Caps Lock).
+struct Taught {
+    int lesson;
+    std::u16string_view characters;
+};
+constexpr std::array<Taught, 32> kTaught{{
+    {1, u"fjdk"},
+    {2, u"sl"},
+    {3, u"aů"},
+    {4, u"gh"},
+    {5, u"ru"},
+    {6, u"ei,"},
+    {8, u"o."},
+    {9, u"p"},
+    {11, u"t"},
+    {12, u"z"},
+    {13, u"úq"},
+    {17, u"v"},
+    {18, u"m"},
+    {21, u"c"},
+    {22, u"xw-"},
+    {23, u"y"},
+    {27, u"b"},
+    {28, u"n"},
+    {34, u"ř"},
+    {35, u"á"},
+    {37, u"č"},
+    {38, u"í"},
+    {40, u"š"},
+    {41, u"é"},
+    {42, u"ě"},
+    {44, u"ž"},
+    {45, u"ý"},
+    {46, u"óďťň"},
+    {47, u"ÁČĎÉĚÍŇÓŘŠŤÚŮÝŽ"},
+    {48, u"?:;\"()/"},
+    {49, u"0123456789+"},
+    {50, u"!°%§="},
+}};
+
+constexpr int kDrillMinimum = 50;    // typings of each new key in its own lesson
+constexpr int kCapitalMinimum = 10;  // typings of each capital with a diacritic in lesson 47
+constexpr int kRetentionMinimum = 3; // typings of each known letter in each later block
+constexpr int kLinesMinimum = 20;
+constexpr int kLinesMaximum = 30;
+constexpr int kMessageMaximum = 60;         // characters after ">>>", as the exercise row holds
+constexpr qsizetype kCourseMinimum = 55000; // characters of exercise text
+constexpr double kLessonWordShare = 0.85;   // from lesson 3
+constexpr double kCourseWordShare = 0.95;   // over lessons 10 to 50
+
+// Letters by the hand that types them on both Czech keyboards; y and z change hands between
+// them, so neither may be the capital of a lesson that teaches one Shift.
+const QString kLeftHand = QStringLiteral("qwertasdfgxcvb");
+const QString kRightHand = QStringLiteral("uiopúhjklůnm");
+
+// The lesson that teaches a character other than a letter or the blank; 0 when none does.
+int signLesson(QChar c) {
+    for (const Taught& taught : kTaught) {
+        if (taught.characters.find(c.unicode()) != std::u16string_view::npos) {
+            return taught.lesson;
+        }
+    }
+    return 0;
+}
+
+// The words of three or more letters in a text; a hyphen or an apostrophe splits words.
+QStringList longWords(const QString& text) {
+    static const QRegularExpression letters(QStringLiteral("\\p{L}+"));
+    QStringList words;
+    for (auto it = letters.globalMatch(text); it.hasNext();) {
+        const QString word = it.next().captured();
+        if (word.size() >= 3) {
+            words << word;
+        }
+    }
+    return words;
+}
+
+// The words that the Czech dictionary of aspell does not know, or nothing with the reason in
+// `error` when the dictionary cannot be asked. Two probe words guard against a dictionary that
+// accepts everything or nothing (a wrong language or encoding).
+using UnknownWords = std::function<std::optional<QSet<QString>>(const QStringList&, QString*)>;
+
+std::optional<QSet<QString>> askAspell(const QStringList& words, QString* error) {
+    const QString known = QStringLiteral("kůň");
+    const QString unknown = QStringLiteral("ůlaků");
+    QProcess aspell;
+    aspell.start(
+        QStringLiteral("aspell"),
+        {QStringLiteral("--lang=cs"), QStringLiteral("--encoding=utf-8"), QStringLiteral("list")});
+    if (!aspell.waitForStarted(10000)) {
+        *error = QStringLiteral("aspell cannot be started (install aspell and aspell-cs)");
+        return std::nullopt;
+    }
+    aspell.write((QStringList{known, unknown} + words).join(QLatin1Char('\n')).toUtf8() + '\n');
+    aspell.closeWriteChannel();
+    if (!aspell.waitForFinished(120000) || aspell.exitStatus() != QProcess::NormalExit ||
+        aspell.exitCode() != 0) {
+        *error = QStringLiteral("aspell --lang=cs failed (is aspell-cs installed?): ") +
+                 QString::fromUtf8(aspell.readAllStandardError()).trimmed();
+        return std::nullopt;
+    }
+    const QStringList listed = QString::fromUtf8(aspell.readAllStandardOutput())
+                                   .split(QLatin1Char('\n'), Qt::SkipEmptyParts);
+    QSet<QString> result(listed.begin(), listed.end());
+    if (result.contains(known) || !result.contains(unknown)) {
+        *error = QStringLiteral("aspell's Czech dictionary does not tell %1 from %2")
+                     .arg(known, unknown);
+        return std::nullopt;
+    }
+    return result;
+}
 
 std::set<int> lessonKeys(int lesson) {
     FrmTiporaForm form;
@@ -66,15 +190,22 @@ bool typeable(QChar c, const std::set<int>& keys) {
 // Checks a course folder and names every violation: file, lesson, line and character.
 class CourseCheck {
 public:
-    explicit CourseCheck(QString dir) : dir_(std::move(dir)) {}
+    explicit CourseCheck(QString dir, UnknownWords unknownWords = askAspell)
+        : dir_(std::move(dir)), unknownWords_(std::move(unknownWords)) {}
 
     QStringList run() {
         checkDescriptions();
         for (int kk = 1; kk <= 10; ++kk) {
             checkExercises(kk);
         }
+        checkTeaching();
         return problems_;
     }
+
+    // Why the words were not checked against the dictionary; empty when they were.
+    QString dictionaryError() const { return dictionaryError_; }
+    // One line of figures per lesson: lines, characters, dictionary words, new keys typed.
+    QStringList figures() const { return figures_; }
 
 private:
     void problem(const QString& text) { problems_ << text; }
@@ -187,8 +318,10 @@ private:
                     problem(where +
                             QStringLiteral(": a message line must follow an exercise line"));
                 }
-                if (line.size() <= 3 || line.size() > 63) {
-                    problem(where + QStringLiteral(": message empty or too long"));
+                if (line.size() <= 3 || line.size() - 3 > kMessageMaximum) {
+                    problem(where + QStringLiteral(": message of %1 characters (1 to %2)")
+                                        .arg(line.size() - 3)
+                                        .arg(kMessageMaximum));
                 }
                 ++messages;
                 previousWasMessage = true;
@@ -196,6 +329,7 @@ private:
             }
             previousWasMessage = false;
             ++exercises;
+            exercises_[lesson] << line;
             if (line.isEmpty() || line.size() > 60) {
                 problem(where + QStringLiteral(": %1 characters (1 to 60)").arg(line.size()));
             }
@@ -215,16 +349,242 @@ private:
         if (messages > 0 && previousWasMessage) {
             problem(section + QStringLiteral(": ends with a message line"));
         }
-        if (exercises < 15 || exercises > 30) {
-            problem(section + QStringLiteral(": %1 exercise lines (15 to 30)").arg(exercises));
+        if (exercises < kLinesMinimum || exercises > kLinesMaximum) {
+            problem(section + QStringLiteral(": %1 exercise lines (%2 to %3)")
+                                  .arg(exercises)
+                                  .arg(kLinesMinimum)
+                                  .arg(kLinesMaximum));
         }
         if (messages < 1) {
             problem(section + QStringLiteral(": no message line"));
         }
     }
 
+    // How much each lesson drills its new keys, which signs and capitals it uses, whether earlier
+    // letters stay in use, how long the course is and whether its words are Czech.
+    void checkTeaching() {
+        qsizetype total = 0;
+        std::array<QMap<QChar, int>, kLessonCount / 5> blocks{}; // letters per five lessons
+        for (int lesson = 1; lesson <= kLessonCount; ++lesson) {
+            const QString text = exercises_.value(lesson).join(QString());
+            total += text.size();
+            figures_ << QStringLiteral("lesson %1: %2 lines, %3 characters")
+                            .arg(lesson, 2)
+                            .arg(exercises_.value(lesson).size())
+                            .arg(text.size());
+            for (QChar c : text) {
+                if (c.isLetter()) {
+                    ++blocks[(lesson - 1) / 5][c.toLower()];
+                }
+            }
+            for (const QString& word : longWords(exercises_.value(lesson).join(QLatin1Char(' ')))) {
+                if (word.startsWith(QChar(u'ů'))) {
+                    problem(QStringLiteral("lesson %1: '%2' starts with ů, as no Czech word does")
+                                .arg(lesson)
+                                .arg(word));
+                }
+            }
+            checkDrill(lesson, text);
+            checkShift(lesson, text);
+            checkSigns(lesson, text);
+        }
+        checkRetention(blocks);
+        figures_ << QStringLiteral("course: %1 characters of exercise text").arg(total);
+        if (total < kCourseMinimum) {
+            problem(QStringLiteral("the course has %1 characters of exercise text, %2 needed")
+                        .arg(total)
+                        .arg(kCourseMinimum));
+        }
+        checkWords();
+    }
+
+    static int typings(const QString& text, QChar c) {
+        return int(text.count(c)) + (c.isLower() ? int(text.count(c.toUpper())) : 0);
+    }
+
+    void checkDrill(int lesson, const QString& text) {
+        for (const Taught& taught : kTaught) {
+            if (taught.lesson != lesson) {
+                continue;
+            }
+            const int minimum = lesson == 47 ? kCapitalMinimum : kDrillMinimum;
+            for (char16_t key : taught.characters) {
+                const int count = typings(text, QChar(key));
+                figures_.last() += QStringLiteral(", %1 %2").arg(QChar(key)).arg(count);
+                if (count < minimum) {
+                    problem(QStringLiteral("lesson %1: '%2' typed %3 times, %4 needed")
+                                .arg(lesson)
+                                .arg(QChar(key))
+                                .arg(count)
+                                .arg(minimum));
+                }
+            }
+        }
+        if (lesson == 47) {
+            // Caps Lock: the letters of the words written in capitals.
+            static const QRegularExpression capitals(
+                QStringLiteral("(?<!\\p{L})\\p{Lu}{2,}(?!\\p{L})"));
+            int count = 0;
+            for (auto it = capitals.globalMatch(text); it.hasNext();) {
+                count += int(it.next().capturedLength());
+            }
+            figures_.last() += QStringLiteral(", Caps Lock %1").arg(count);
+            if (count < kDrillMinimum) {
+                problem(QStringLiteral("lesson 47: %1 letters typed with Caps Lock, %2 needed")
+                            .arg(count)
+                            .arg(kDrillMinimum));
+            }
+        }
+    }
+
+    // A lesson that teaches one Shift takes its capitals from the other hand only.
+    void checkShift(int lesson, const QString& text) {
+        QString wrong;
+        int count = 0;
+        for (QChar c : text) {
+            if (!c.isUpper()) {
+                continue;
+            }
+            if (lesson < 47 && c.unicode() > 127) {
+                if (!wrong.contains(c)) {
+                    wrong += c;
+                }
+            } else if (lesson == 31 || lesson == 32) {
+                const QString& hand = lesson == 31 ? kRightHand : kLeftHand;
+                if (hand.contains(c.toLower())) {
+                    ++count;
+                } else if (!wrong.contains(c)) {
+                    wrong += c;
+                }
+            }
+        }
+        if (lesson == 31 || lesson == 32) {
+            const QString shift = lesson == 31 ? QStringLiteral("left") : QStringLiteral("right");
+            figures_.last() += QStringLiteral(", %1 Shift %2").arg(shift).arg(count);
+            if (count < kDrillMinimum) {
+                problem(QStringLiteral("lesson %1: %2 capitals with the %3 Shift, %4 needed")
+                            .arg(lesson)
+                            .arg(count)
+                            .arg(shift)
+                            .arg(kDrillMinimum));
+            }
+            if (!wrong.isEmpty()) {
+                problem(QStringLiteral("lesson %1 teaches the %2 Shift only, but has the "
+                                       "capitals %3")
+                            .arg(lesson)
+                            .arg(shift, wrong));
+            }
+        } else if (!wrong.isEmpty()) {
+            problem(QStringLiteral("lesson %1: capitals with a diacritic (%2) before lesson 47")
+                        .arg(lesson)
+                        .arg(wrong));
+        }
+    }
+
+    // No digit or sign before the lesson that teaches it, even where the keys would allow it.
+    void checkSigns(int lesson, const QString& text) {
+        QString reported;
+        for (QChar c : text) {
+            if (c.isLetter() || c == QLatin1Char(' ') || reported.contains(c)) {
+                continue;
+            }
+            const int taughtIn = signLesson(c);
+            if (taughtIn == 0) {
+                problem(
+                    QStringLiteral("lesson %1: '%2' is taught in no lesson").arg(lesson).arg(c));
+                reported += c;
+            } else if (lesson < taughtIn) {
+                problem(QStringLiteral("lesson %1: '%2' before lesson %3, which teaches it")
+                            .arg(lesson)
+                            .arg(c)
+                            .arg(taughtIn));
+                reported += c;
+            }
+        }
+    }
+
+    // Every letter taught stays in use: a few times in each later block of five lessons.
+    void checkRetention(const std::array<QMap<QChar, int>, kLessonCount / 5>& blocks) {
+        for (const Taught& taught : kTaught) {
+            for (char16_t key : taught.characters) {
+                const QChar letter(key);
+                if (!letter.isLower()) {
+                    continue;
+                }
+                for (int block = (taught.lesson - 1) / 5 + 1; block < int(blocks.size()); ++block) {
+                    const int count = blocks[block].value(letter);
+                    if (count < kRetentionMinimum) {
+                        problem(QStringLiteral("letter '%1' (lesson %2): %3 times in lessons "
+                                               "%4-%5, %6 needed")
+                                    .arg(letter)
+                                    .arg(taught.lesson)
+                                    .arg(count)
+                                    .arg(5 * block + 1)
+                                    .arg(5 * block + 5)
+                                    .arg(kRetentionMinimum));
+                    }
+                }
+            }
+        }
+    }
+
+    // Real Czech: the words of three or more letters are in the Czech dictionary.
+    void checkWords() {
+        QStringList all;
+        for (int lesson = 3; lesson <= kLessonCount; ++lesson) {
+            all += longWords(exercises_.value(lesson).join(QLatin1Char(' ')));
+        }
+        all.removeDuplicates();
+        const std::optional<QSet<QString>> unknown = unknownWords_(all, &dictionaryError_);
+        if (!unknown) {
+            return;
+        }
+        qsizetype courseWords = 0;
+        qsizetype courseKnown = 0;
+        for (int lesson = 3; lesson <= kLessonCount; ++lesson) {
+            const QStringList words = longWords(exercises_.value(lesson).join(QLatin1Char(' ')));
+            QStringList strange;
+            for (const QString& word : words) {
+                if (unknown->contains(word)) {
+                    strange << word;
+                }
+            }
+            const qsizetype known = words.size() - strange.size();
+            if (lesson >= 10) {
+                courseWords += words.size();
+                courseKnown += known;
+            }
+            const double share = words.isEmpty() ? 1.0 : double(known) / double(words.size());
+            figures_[lesson - 1] += QStringLiteral(", %1 % of %2 words Czech")
+                                        .arg(100.0 * share, 0, 'f', 1)
+                                        .arg(words.size());
+            if (share < kLessonWordShare) {
+                strange.removeDuplicates();
+                problem(QStringLiteral("lesson %1: %2 % of its words are Czech, %3 % needed; "
+                                       "not in the dictionary: %4")
+                            .arg(lesson)
+                            .arg(100.0 * share, 0, 'f', 1)
+                            .arg(100.0 * kLessonWordShare, 0, 'f', 0)
+                            .arg(strange.join(QLatin1Char(' '))));
+            }
+        }
+        const double share = courseWords == 0 ? 1.0 : double(courseKnown) / double(courseWords);
+        figures_ << QStringLiteral("lessons 10 to 50: %1 % of %2 words Czech")
+                        .arg(100.0 * share, 0, 'f', 1)
+                        .arg(courseWords);
+        if (share < kCourseWordShare) {
+            problem(QStringLiteral("lessons 10 to 50: %1 % of the words are Czech, %2 % needed")
+                        .arg(100.0 * share, 0, 'f', 1)
+                        .arg(100.0 * kCourseWordShare, 0, 'f', 0));
+        }
+    }
+
     QString dir_;
+    UnknownWords unknownWords_;
     QStringList problems_;
+    QMap<int, QStringList> exercises_;
+    QStringList figures_;
+    QString dictionaryError_;
 };
 
 QStringList readText(const QString& path) {
@@ -247,6 +607,18 @@ void writeText(const QString& path, const QStringList& lines) {
     }
 }
 
+// Without the dictionary the words cannot be judged: that fails on CI, which installs it, and
+// skips a run on a machine without it.
+#define REQUIRE_DICTIONARY(error)                                                                  \
+    do {                                                                                           \
+        if (!(error).isEmpty()) {                                                                  \
+            if (qgetenv("CI") == "true") {                                                         \
+                QFAIL(qPrintable(error));                                                          \
+            }                                                                                      \
+            QSKIP(qPrintable(error));                                                              \
+        }                                                                                          \
+    } while (false)
+
 } // namespace
 
 class TestCourse : public QObject {
@@ -254,8 +626,75 @@ class TestCourse : public QObject {
 
 private slots:
     void bundledCourseFollowsEveryRule() {
-        const QStringList problems = CourseCheck(kDataDir).run();
+        CourseCheck check(kDataDir);
+        const QStringList problems = check.run();
+        for (const QString& figures : check.figures()) {
+            qInfo().noquote() << figures;
+        }
         QVERIFY2(problems.isEmpty(), qPrintable(problems.join(QLatin1Char('\n'))));
+        REQUIRE_DICTIONARY(check.dictionaryError());
+    }
+
+    // The check's table of what each lesson teaches agrees with the keys the lesson shows red.
+    void taughtTableMatchesTheRedKeys() {
+        for (int lesson = 1; lesson <= kLessonCount; ++lesson) {
+            FrmTiporaForm form;
+            markLesson(lesson, form.lblKlavesa);
+            const auto taught = std::find_if(kTaught.begin(), kTaught.end(),
+                                             [&](const Taught& t) { return t.lesson == lesson; });
+            for (const auto& [code, label] : form.lblKlavesa) {
+                if (label.back != kRed) {
+                    continue;
+                }
+                QString plain;
+                if (code >= 'A' && code <= 'Z') {
+                    plain = QChar(code).toLower();
+                }
+                for (const CharacterKey& key : kCharacterKeys) {
+                    if (key.code == code) {
+                        plain = QString::fromUtf8(key.plain.data(), qsizetype(key.plain.size()));
+                    }
+                }
+                if (plain.isEmpty()) {
+                    continue; // a Shift, Caps Lock or the dead key: no character of its own
+                }
+                QVERIFY2(
+                    taught != kTaught.end() &&
+                        taught->characters.find(plain[0].unicode()) != std::u16string_view::npos,
+                    qPrintable(QStringLiteral("lesson %1, red key %2").arg(lesson).arg(plain)));
+            }
+        }
+    }
+
+    // The word check with stand-in dictionaries: one that knows every word, one that knows none,
+    // and one that cannot be asked.
+    void wordsAreJudgedByTheDictionary() {
+        const auto knowsAll = [](const QStringList&, QString*) {
+            return std::optional<QSet<QString>>(QSet<QString>());
+        };
+        CourseCheck all(kDataDir, knowsAll);
+        const QString withAll = all.run().join(QLatin1Char('\n'));
+        QVERIFY2(!withAll.contains(QStringLiteral("Czech")), qPrintable(withAll));
+        QVERIFY(all.dictionaryError().isEmpty());
+
+        const auto knowsNone = [](const QStringList& words, QString*) {
+            return std::optional<QSet<QString>>(QSet<QString>(words.begin(), words.end()));
+        };
+        const QString withNone = CourseCheck(kDataDir, knowsNone).run().join(QLatin1Char('\n'));
+        QVERIFY2(withNone.contains(QStringLiteral("lesson 3: 0.0 % of its words are Czech")),
+                 qPrintable(withNone));
+        QVERIFY2(withNone.contains(QStringLiteral("lesson 50: 0.0 % of its words are Czech")),
+                 qPrintable(withNone));
+        QVERIFY(withNone.contains(QStringLiteral("lessons 10 to 50: 0.0 % of the words")));
+        QVERIFY(!withNone.contains(QStringLiteral("lesson 2: 0.0 %"))); // drills only until 3
+
+        const auto unavailable = [](const QStringList&, QString* error) {
+            *error = QStringLiteral("no dictionary");
+            return std::optional<QSet<QString>>();
+        };
+        CourseCheck none(kDataDir, unavailable);
+        QVERIFY(!none.run().join(QLatin1Char('\n')).contains(QStringLiteral("Czech")));
+        QCOMPARE(none.dictionaryError(), QStringLiteral("no dictionary"));
     }
 
     // The check itself must catch what a course writer might get wrong.
@@ -264,30 +703,75 @@ private slots:
         QTest::addColumn<QString>("find");
         QTest::addColumn<QString>("replace");
         QTest::addColumn<QString>("named");
+        QTest::addColumn<bool>("everywhere"); // replace every occurrence, not only the first
         QTest::newRow("č in lesson 20") << "cz04.dat"
                                         << "LEKCE 20\n"
                                         << "LEKCE 20\nčas\n"
-                                        << "(lesson 20), column 1: 'č'";
+                                        << "(lesson 20), column 1: 'č'" << false;
         QTest::newRow("capital in lesson 12") << "cz03.dat"
                                               << "LEKCE 12\n"
                                               << "LEKCE 12\nZed\n"
-                                              << "(lesson 12), column 1: 'Z'";
+                                              << "(lesson 12), column 1: 'Z'" << false;
         QTest::newRow("61 characters") << "cz01.dat"
                                        << "LEKCE 02\n"
                                        << QStringLiteral("LEKCE 02\n") + QString(61, u'l') + "\n"
-                                       << "(lesson 2): 61 characters";
+                                       << "(lesson 2): 61 characters" << false;
         QTest::newRow("missing header") << "cz02.dat"
                                         << "LEKCE 08\n"
                                         << ""
-                                        << "expected LEKCE 08";
-        QTest::newRow("message last in a section") << "cz05.dat"
-                                                   << "\nLEKCE 22\n"
-                                                   << "\n>>>Konec.\nLEKCE 22\n"
-                                                   << "lesson 21: ends with a message line";
+                                        << "expected LEKCE 08" << false;
+        QTest::newRow("message last in a section")
+            << "cz05.dat"
+            << "\nLEKCE 22\n"
+            << "\n>>>Konec.\nLEKCE 22\n"
+            << "lesson 21: ends with a message line" << false;
         QTest::newRow("description header missing") << "cz.dat"
                                                     << "LEKCE 33\n"
                                                     << ""
-                                                    << "cz.dat: the headers";
+                                                    << "cz.dat: the headers" << false;
+
+        QTest::newRow("q under fifty in lesson 13")
+            << "cz03.dat"
+            << "q"
+            << "k"
+            << "lesson 13: 'q' typed 0 times, 50 needed" << true;
+        QTest::newRow("w gone from lessons 46-50") << "cz10.dat"
+                                                   << "w"
+                                                   << "v"
+                                                   << "letter 'w' (lesson 22): 0 times in lessons "
+                                                      "46-50"
+                                                   << true;
+        QTest::newRow("left-hand capital in lesson 31")
+            << "cz07.dat"
+            << "Jana jede do Prahy"
+            << "Adam jede do Prahy"
+            << "lesson 31 teaches the left Shift only, but has the capitals A" << false;
+        QTest::newRow("question mark in lesson 40") << "cz08.dat"
+                                                    << "Naše babička peče koláče."
+                                                    << "Peče naše babička koláče?"
+                                                    << "lesson 40: '?' before lesson 48" << false;
+        QTest::newRow("digit in lesson 48") << "cz10.dat"
+                                            << "Nákup: chléb;"
+                                            << "Nákup: 2 chleby;"
+                                            << "lesson 48: '2' before lesson 49" << false;
+        QTest::newRow("capital with a háček in lesson 40")
+            << "cz08.dat"
+            << "Naše babička peče koláče."
+            << "Naše babička peče koláče pro Šárku."
+            << "lesson 40: capitals with a diacritic (Š) before lesson 47" << false;
+        QTest::newRow("drill syllables from ů") << "cz01.dat"
+                                                << "LEKCE 03\n"
+                                                << "LEKCE 03\nůla ůka ůda\n"
+                                                << "lesson 3: 'ůla' starts with ů" << false;
+        QTest::newRow("lesson 3 not Czech") << "cz01.dat"
+                                            << "a"
+                                            << "q"
+                                            << "of its words are Czech, 85 % needed" << true;
+        QTest::newRow("61-character message")
+            << "cz02.dat"
+            << ">>>Tečku píše pravý prsteník. Po tečce dej mezeru.\n"
+            << QStringLiteral(">>>") + QString(61, u'a') + "\n"
+            << "(lesson 8): message of 61 characters (1 to 60)" << false;
     }
 
     void plantedMistakesAreFound() {
@@ -295,19 +779,27 @@ private slots:
         QFETCH(QString, find);
         QFETCH(QString, replace);
         QFETCH(QString, named);
+        QFETCH(bool, everywhere);
         QTemporaryDir copy;
         for (const QString& name : QDir(kDataDir).entryList({QStringLiteral("*.dat")})) {
             QVERIFY(QFile::copy(kDataDir + QLatin1Char('/') + name, copy.filePath(name)));
         }
         QString text = readText(copy.filePath(file)).join(QLatin1Char('\n')) + QLatin1Char('\n');
         QVERIFY2(text.contains(find), qPrintable(find));
-        text.replace(text.indexOf(find), find.size(), replace);
+        if (everywhere) {
+            text.replace(find, replace);
+        } else {
+            text.replace(text.indexOf(find), find.size(), replace);
+        }
         QStringList planted = text.split(QLatin1Char('\n'));
         planted.removeLast();
         writeText(copy.filePath(file), planted);
-        const QStringList problems = CourseCheck(copy.path()).run();
-        QVERIFY2(problems.join(QLatin1Char('\n')).contains(named),
-                 qPrintable(problems.join(QLatin1Char('\n'))));
+        CourseCheck check(copy.path());
+        const QString problems = check.run().join(QLatin1Char('\n'));
+        if (!problems.contains(named)) {
+            REQUIRE_DICTIONARY(check.dictionaryError());
+        }
+        QVERIFY2(problems.contains(named), qPrintable(problems));
     }
 
     // Typing every line of every lesson exactly as shown goes through the whole lesson without
