@@ -4,7 +4,7 @@
 #include "app/platform.h"
 #include "app/settings_file.h"
 #include "app/texts.h"
-#include "keyboard/key_table.h"
+#include "ground/key_table.h"
 
 namespace tipora {
 

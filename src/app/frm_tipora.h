@@ -3,7 +3,7 @@
 #include "app/frm_tipora_form.h"
 #include "app/practice_state.h"
 #include "app/promenne.h"
-#include "lessons/lesson_file.h"
+#include "ground/lesson_file.h"
 
 #include <QDir>
 #include <functional>

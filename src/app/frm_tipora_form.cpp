@@ -1,7 +1,7 @@
 #include "app/frm_tipora_form.h"
 
-#include "keyboard/key_table.h"
-#include "lessons/lesson_catalogue.h"
+#include "ground/key_table.h"
+#include "ground/lesson_catalogue.h"
 
 namespace tipora {
 

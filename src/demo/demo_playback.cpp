@@ -3,8 +3,8 @@
 #include "app/frm_tipora.h"
 #include "app/platform.h"
 #include "demo/frm_demo.h"
+#include "ground/lesson_texts.h"
 #include "keyboard/demo_keys.h"
-#include "lessons/lesson_texts.h"
 
 namespace tipora {
 

@@ -2,7 +2,7 @@
 
 #include "app/form_model.h"
 #include "app/promenne.h"
-#include "demo/numeric_box.h"
+#include "dialogs/numeric_box.h"
 
 #include <vector>
 

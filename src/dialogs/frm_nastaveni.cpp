@@ -4,7 +4,7 @@
 #include "app/platform.h"
 #include "app/settings_file.h"
 #include "app/texts.h"
-#include "demo/numeric_box.h"
+#include "dialogs/numeric_box.h"
 
 #include <utility>
 

@@ -1,7 +1,7 @@
 #include "dialogs/frm_oprogramu.h"
 
 #include "app/platform.h"
-#include "keyboard/windows1250.h"
+#include "ground/windows1250.h"
 
 namespace tipora {
 

@@ -1,6 +1,6 @@
 #include "keyboard/demo_keys.h"
 
-#include "keyboard/key_table.h"
+#include "ground/key_table.h"
 
 #include <QString>
 

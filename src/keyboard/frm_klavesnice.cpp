@@ -1,7 +1,7 @@
 #include "keyboard/frm_klavesnice.h"
 
 #include "app/platform.h"
-#include "keyboard/key_table.h"
+#include "ground/key_table.h"
 
 namespace tipora {
 

@@ -1,7 +1,7 @@
 // The on-screen keyboard follows the learner's hands: the pressed key lights up, Shift and
 // Caps Lock change the captions, the Pause key pauses.
 #include "app/frm_tipora.h"
-#include "keyboard/key_table.h"
+#include "ground/key_table.h"
 #include "keyboard/shift_captions.h"
 
 namespace tipora {

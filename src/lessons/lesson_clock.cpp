@@ -3,8 +3,8 @@
 #include "app/frm_tipora.h"
 #include "app/platform.h"
 #include "app/texts.h"
+#include "ground/lesson_texts.h"
 #include "keyboard/key_marking.h"
-#include "lessons/lesson_texts.h"
 
 namespace tipora {
 

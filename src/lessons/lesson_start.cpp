@@ -2,9 +2,9 @@
 #include "app/frm_tipora.h"
 #include "app/platform.h"
 #include "app/texts.h"
+#include "ground/lesson_catalogue.h"
+#include "ground/lesson_texts.h"
 #include "keyboard/key_marking.h"
-#include "lessons/lesson_catalogue.h"
-#include "lessons/lesson_texts.h"
 
 namespace tipora {
 

@@ -2,7 +2,7 @@
 #include "app/display_rules.h"
 #include "app/frm_tipora.h"
 #include "app/platform.h"
-#include "keyboard/windows1250.h"
+#include "ground/windows1250.h"
 #include "lessons/typing_rules.h"
 
 namespace tipora {

@@ -1,7 +1,7 @@
 #include "ui/about_box.h"
 
 #include "dialogs/frm_oprogramu.h"
-#include "keyboard/windows1250.h"
+#include "ground/windows1250.h"
 #include "ui/form_binder.h"
 
 #include <QKeyEvent>

@@ -1,7 +1,7 @@
 #include "ui/keyboard_type_dialog.h"
 
+#include "ground/key_table.h"
 #include "keyboard/frm_klavesnice.h"
-#include "keyboard/key_table.h"
 #include "ui/form_binder.h"
 #include "ui/key_codes.h"
 

@@ -1,8 +1,8 @@
 #include "ui/main_window.h"
 
 #include "app/frm_tipora.h"
-#include "keyboard/windows1250.h"
-#include "lessons/lesson_catalogue.h"
+#include "ground/lesson_catalogue.h"
+#include "ground/windows1250.h"
 #include "ui/fonts.h"
 #include "ui/form_binder.h"
 #include "ui/key_codes.h"

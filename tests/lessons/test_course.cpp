@@ -1,12 +1,12 @@
 // The bundled course: its files follow the format, every lesson starts, and every exercise line
 // can be typed with the keys its lesson shows.
 #include "app/frm_tipora.h"
+#include "ground/key_table.h"
+#include "ground/lesson_catalogue.h"
+#include "ground/windows1250.h"
 #include "keyboard/dead_keys.h"
 #include "keyboard/demo_keys.h"
 #include "keyboard/key_marking.h"
-#include "keyboard/key_table.h"
-#include "keyboard/windows1250.h"
-#include "lessons/lesson_catalogue.h"
 #include "support/fake_platform.h"
 
 #include <QDir>

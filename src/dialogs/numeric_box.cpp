@@ -1,4 +1,4 @@
-#include "demo/numeric_box.h"
+#include "dialogs/numeric_box.h"
 
 #include <QRegularExpression>
 #include <algorithm>

@@ -1,4 +1,4 @@
-#include "keyboard/windows1250.h"
+#include "ground/windows1250.h"
 
 #include <QStringDecoder>
 #include <algorithm>
