@@ -14,13 +14,6 @@ namespace tipora {
 
 class Platform;
 
-inline constexpr int kMetronomeMinTempo = 1;
-inline constexpr int kMetronomeMaxTempo = 1000;
-inline constexpr int kMetronomeDefaultTempo = 100;
-
-// The metronome's beat in milliseconds for a tempo in keystrokes per minute.
-int metronomeInterval(const SharedValue& tempo);
-
 // The main window's behaviour: its handlers change the form model and the practice state; the
 // UI layer only shows the model and turns events into handler calls.
 class FrmTipora {

@@ -1,15 +1,13 @@
 #include "app/frm_tipora_form.h"
 
+#include "app/texts.h"
 #include "ground/key_table.h"
 #include "ground/lesson_catalogue.h"
+#include "ground/utf8.h"
 
 namespace tipora {
 
 namespace {
-
-QString fromUtf8(std::string_view text) {
-    return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
-}
 
 const FontSpec kWindowFont{FontFace::Serif, 11.25, false};
 const FontSpec kExerciseFont{FontFace::Mono, 9.75, false};
@@ -86,7 +84,7 @@ MenuItem menu(const QString& name, const QString& caption, bool enabled = true) 
 } // namespace
 
 FrmTiporaForm::FrmTiporaForm() {
-    window.title = QStringLiteral("Tipora 1.5");
+    window.title = texts::kProgramTitle;
     window.width = kMainClientWidth;
     window.height = kMainClientHeight;
 
@@ -193,10 +191,6 @@ std::vector<Control*> FrmTiporaForm::controls() {
 
 std::vector<MenuItem*> FrmTiporaForm::topMenuItems() {
     return {&mnuStop, &mnuPause, &mnuDemo, &mnuNastaveni, &mnuExit, &mnuOProgramu};
-}
-
-std::vector<ModelTimer*> FrmTiporaForm::timers() {
-    return {&tmrTime, &tmrTimeP, &tmrText, &tmrDemo, &tmrDemoClick, &tmrMetronom};
 }
 
 Control* FrmTiporaForm::control(QStringView fullName) {

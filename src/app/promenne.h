@@ -6,6 +6,12 @@
 
 namespace tipora {
 
+// The metronome tempo in keystrokes per minute that the settings dialog accepts, and the one the
+// bundled settings use.
+inline constexpr int kMetronomeMinTempo = 1;
+inline constexpr int kMetronomeMaxTempo = 1000;
+inline constexpr int kMetronomeDefaultTempo = 100;
+
 // The values every window shares: the keyboard type asked at start, the four settings of
 // "tipora.ini" and the demonstration speed. Nothing else is shared between windows.
 struct Promenne {

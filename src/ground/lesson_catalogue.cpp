@@ -1,5 +1,7 @@
 #include "ground/lesson_catalogue.h"
 
+#include "ground/utf8.h"
+
 #include <QtGlobal>
 
 namespace tipora {
@@ -28,8 +30,7 @@ QString lessonExerciseFile(int number) {
 }
 
 QString lessonCaption(int number) {
-    const auto caption = lesson(number).caption;
-    return QString::fromUtf8(caption.data(), static_cast<qsizetype>(caption.size()));
+    return fromUtf8(lesson(number).caption);
 }
 
 } // namespace tipora

@@ -1,13 +1,14 @@
 #include "keyboard/frm_klavesnice.h"
 
 #include "app/platform.h"
+#include "app/texts.h"
 #include "ground/key_table.h"
 
 namespace tipora {
 
 FrmKlavesnice::FrmKlavesnice(Promenne& shared, Platform& platform)
     : shared_(shared), platform_(platform) {
-    window.title = QStringLiteral("Tipora 1.5");
+    window.title = texts::kProgramTitle;
     window.width = kKlavesniceClientWidth;
     window.height = kKlavesniceClientHeight;
 

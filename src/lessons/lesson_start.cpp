@@ -38,7 +38,7 @@ void FrmTipora::SetLekce() {
 void FrmTipora::mnuLekce_Click(int number) {
     form.window.mousePointer = MousePointer::Hourglass;
     SetLekce();
-    form.window.title = texts::kLessonTitlePrefix + lessonCaption(number);
+    form.window.title = texts::lessonWindowTitle(lessonCaption(number));
     putOutLitKeys();
     markLesson(number, form.lblKlavesa);
 

@@ -2,6 +2,7 @@
 #include "app/display_rules.h"
 #include "app/frm_tipora.h"
 #include "app/platform.h"
+#include "ground/key_table.h"
 #include "ground/windows1250.h"
 #include "lessons/typing_rules.h"
 
@@ -9,13 +10,8 @@ namespace tipora {
 
 namespace {
 
-constexpr int kBackspace = 8;
-constexpr int kTab = 9;
-constexpr int kEnter = 13;
-constexpr int kEscape = 27;
-
 bool isOrdinary(int key) {
-    return key != kBackspace && key != kTab && key != kEnter && key != kEscape;
+    return key != kKeyBackspace && key != kKeyTab && key != kKeyEnter && key != kKeyEscape;
 }
 
 QString characterOf(int code) {
@@ -53,9 +49,9 @@ void FrmTipora::Form_KeyPress(int KeyAscii) {
                 platform_.beep();
             }
             form.shpKurzor.geometry.left += kColumnWidth;
-        } else if (complete && KeyAscii == kEnter) {
+        } else if (complete && KeyAscii == kKeyEnter) {
             closeLine();
-        } else if (complete || isOrdinary(KeyAscii) || KeyAscii == kEnter) {
+        } else if (complete || isOrdinary(KeyAscii) || KeyAscii == kKeyEnter) {
             // A wrong character, Enter too early, or any other key past the end of the line.
             countError();
         }
