@@ -107,6 +107,10 @@ private:
     void recomputeKeystrokesPerMinute();
     void closeLine();
     void countError();
+    // The keystroke beep, when the settings ask for it.
+    void beepForKey();
+    // Beats again if the learner switched the metronome on.
+    void resumeMetronome();
 
     LessonFile exerciseFile_;
 

@@ -35,6 +35,12 @@ void FrmTipora::imgMetronom_Click() {
     }
 }
 
+void FrmTipora::resumeMetronome() {
+    if (state.MetronomZapnut) {
+        form.tmrMetronom.setEnabled(true);
+    }
+}
+
 void FrmTipora::tmrMetronom_Timer() {
     platform_.beep();
 }

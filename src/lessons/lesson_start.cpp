@@ -29,9 +29,7 @@ void FrmTipora::SetLekce() {
     form.tmrText.setEnabled(false);
     // A metronome the learner switched on beats again with the new lesson, even after a Stop
     // silenced it: what the loudspeaker says and what is heard agree.
-    if (state.MetronomZapnut) {
-        form.tmrMetronom.setEnabled(true);
-    }
+    resumeMetronome();
     form.txtVstup.fore = kWhite;
 }
 

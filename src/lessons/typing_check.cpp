@@ -45,9 +45,7 @@ void FrmTipora::Form_KeyPress(int KeyAscii) {
             ++s.Uhozy;
             form.lblUhozy.text = counterText(s.Uhozy);
             recomputeKeystrokesPerMinute();
-            if (shared_.PipKlavesa == 1) {
-                platform_.beep();
-            }
+            beepForKey();
             form.shpKurzor.geometry.left += kColumnWidth;
         } else if (complete && KeyAscii == kKeyEnter) {
             closeLine();
@@ -65,10 +63,14 @@ void FrmTipora::Form_KeyPress(int KeyAscii) {
     }
 }
 
-void FrmTipora::countError() {
+void FrmTipora::beepForKey() {
     if (shared_.PipKlavesa == 1) {
         platform_.beep();
     }
+}
+
+void FrmTipora::countError() {
+    beepForKey();
     if (shared_.PipChyba == 1) {
         platform_.beep();
     }
@@ -94,9 +96,7 @@ void FrmTipora::closeLine() {
     s.ChybyNaRadek = errorsPerLine(s.Chyby, s.Radky);
     form.lblChybyNaRadek.text = errorsPerLineText(s.ChybyNaRadek, platform_.locale());
     resetLinePosition();
-    if (shared_.PipKlavesa == 1) {
-        platform_.beep();
-    }
+    beepForKey();
     if (!s.ChybaVRadku) {
         NactiDalsiRadek();
     } else {
