@@ -3,6 +3,9 @@
 #include <QSize>
 #include <QString>
 #include <cstdint>
+#include <functional>
+#include <utility>
+#include <vector>
 
 namespace tipora {
 
@@ -74,9 +77,8 @@ struct Control {
     bool border = false;
     bool visible = true;
     bool enabled = true;
-    bool locked = false; // text boxes: only the program writes their text
-    int value = 0;       // option buttons, check boxes and scroll bars
-    int minimum = 0;     // scroll bars
+    int value = 0;   // option buttons, check boxes and scroll bars
+    int minimum = 0; // scroll bars
     int maximum = 0;
     int lineWidth = 1;
     Picture picture = Picture::None;
@@ -144,6 +146,13 @@ private:
     const ModelTimer* timer_;
     std::uint64_t restarts_;
 };
+
+// A form model's handlers by the part they belong to: which handler runs when a timer is due,
+// a control is clicked or changed or the pointer moves over it, or a menu item is chosen.
+template <typename Part> using HandlerTable = std::vector<std::pair<Part*, std::function<void()>>>;
+using TimerHandlers = HandlerTable<ModelTimer>;
+using ControlHandlers = HandlerTable<Control>;
+using MenuHandlers = HandlerTable<MenuItem>;
 
 enum class MousePointer { Default, Hourglass };
 

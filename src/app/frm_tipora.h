@@ -6,9 +6,6 @@
 #include "ground/lesson_file.h"
 
 #include <QDir>
-#include <functional>
-#include <utility>
-#include <vector>
 
 namespace tipora {
 
@@ -33,8 +30,11 @@ public:
     void tmrTime_Timer();
     // Clears the statistics and shows the cleared values.
     void MazaniPromennych();
-    // Each timer with the handler it runs when due.
-    std::vector<std::pair<ModelTimer*, std::function<void()>>> timerHandlers();
+    // The handlers of the timers, the controls and the menu, for the UI to call.
+    TimerHandlers timerHandlers();
+    ControlHandlers clickHandlers();
+    ControlHandlers mouseMoveHandlers();
+    MenuHandlers menuHandlers();
     // A file of the program by its bare name, in the data folder.
     QString dataPath(const QString& fileName) const;
 

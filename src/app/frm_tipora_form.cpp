@@ -193,15 +193,6 @@ std::vector<MenuItem*> FrmTiporaForm::topMenuItems() {
     return {&mnuStop, &mnuPause, &mnuDemo, &mnuNastaveni, &mnuExit, &mnuOProgramu};
 }
 
-Control* FrmTiporaForm::control(QStringView fullName) {
-    for (Control* c : controls()) {
-        if (c->fullName() == fullName) {
-            return c;
-        }
-    }
-    return nullptr;
-}
-
 MenuItem* FrmTiporaForm::menuItem(QStringView name) {
     if (mnuLekce.name == name) {
         return &mnuLekce;

@@ -84,7 +84,6 @@ public:
     // The top-level items of the menu bar after "Lekce", in menu order.
     std::vector<MenuItem*> topMenuItems();
 
-    Control* control(QStringView fullName);
     MenuItem* menuItem(QStringView name);
 };
 

@@ -130,6 +130,12 @@ void FrmNastaveni::cmdSave_Click() {
     window.mousePointer = MousePointer::Default;
 }
 
+ControlHandlers FrmNastaveni::clickHandlers() {
+    return {{&cmdOK, [this] { cmdOK_Click(); }},
+            {&cmdZrus, [this] { cmdZrus_Click(); }},
+            {&cmdSave, [this] { cmdSave_Click(); }}};
+}
+
 std::vector<Control*> FrmNastaveni::controls() {
     return {&FraMetronom,     &FraAudio,      &FraVizual,     &txtMetronom,
             &vsbMetronom,     &lblPopiska001, &chkPipKlavesa, &chkPipChyba,

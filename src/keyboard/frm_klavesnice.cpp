@@ -56,6 +56,12 @@ void FrmKlavesnice::Form_KeyDown(int keyCode) {
     }
 }
 
+ControlHandlers FrmKlavesnice::clickHandlers() {
+    return {{&OptCZ, [this] { OptCZ_Click(); }},
+            {&OptCZQ, [this] { OptCZQ_Click(); }},
+            {&CmdOK, [this] { CmdOK_Click(); }}};
+}
+
 std::vector<Control*> FrmKlavesnice::controls() {
     return {&lblNadpis, &OptCZ, &OptCZQ, &CmdOK};
 }

@@ -11,12 +11,7 @@ namespace tipora::ui {
 AboutBox::AboutBox(FrmOProgramu& model, QWidget* parent)
     : ModelDialog(model.window, model.controls(), kBlack, parent), model_(model) {
     setObjectName(QStringLiteral("FrmOProgramu"));
-    binder().onClick = [this](Control& control) {
-        if (&control == &model_.imgInfo) {
-            model_.imgInfo_Click();
-        }
-        refresh();
-    };
+    binder().setHandlers(ControlEvent::Click, model_.clickHandlers());
     refresh();
 }
 

@@ -12,18 +12,8 @@ namespace tipora::ui {
 DemoSpeedDialog::DemoSpeedDialog(FrmDemo& model, QWidget* parent)
     : ModelDialog(model.window, model.controls(), kDialogBrown, parent), model_(model) {
     setObjectName(QStringLiteral("frmDemo"));
-    binder().onClick = [this](Control& control) {
-        if (&control == &model_.cmdOK) {
-            model_.cmdOK_Click();
-        }
-        refresh();
-    };
-    binder().onChange = [this](Control& control) {
-        if (&control == &model_.vsbDemo) {
-            model_.vsbDemo_Change();
-        }
-        refresh();
-    };
+    binder().setHandlers(ControlEvent::Click, model_.clickHandlers());
+    binder().setHandlers(ControlEvent::Change, model_.changeHandlers());
     refresh();
 }
 

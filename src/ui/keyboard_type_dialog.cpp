@@ -21,16 +21,7 @@ FrmKlavesnice& loaded(FrmKlavesnice& model) {
 KeyboardTypeDialog::KeyboardTypeDialog(FrmKlavesnice& model, QWidget* parent)
     : ModelDialog(loaded(model).window, model.controls(), kBlack, parent), model_(model) {
     setObjectName(QStringLiteral("FrmKlavesnice"));
-    binder().onClick = [this](Control& control) {
-        if (&control == &model_.OptCZ) {
-            model_.OptCZ_Click();
-        } else if (&control == &model_.OptCZQ) {
-            model_.OptCZQ_Click();
-        } else if (&control == &model_.CmdOK) {
-            model_.CmdOK_Click();
-        }
-        refresh();
-    };
+    binder().setHandlers(ControlEvent::Click, model_.clickHandlers());
     refresh();
 }
 

@@ -19,7 +19,10 @@ ModelDialog::ModelDialog(const WindowState& window, std::vector<Control*> contro
     setPalette(palette);
     setFont(fontFor({FontFace::Serif, 11.25, false}));
 
-    binder_ = new FormBinder(this, controls);
+    binder_ = new FormBinder(this, controls, [this](const std::function<void()>& handler) {
+        handler();
+        refresh();
+    });
     for (Control* control : controls) {
         binder_->widget(*control)->installEventFilter(this);
     }

@@ -12,22 +12,8 @@ namespace tipora::ui {
 SettingsDialog::SettingsDialog(FrmNastaveni& model, QWidget* parent)
     : ModelDialog(model.window, model.controls(), kDialogBrown, parent), model_(model) {
     setObjectName(QStringLiteral("FrmNastaveni"));
-    binder().onClick = [this](Control& control) {
-        if (&control == &model_.cmdOK) {
-            model_.cmdOK_Click();
-        } else if (&control == &model_.cmdZrus) {
-            model_.cmdZrus_Click();
-        } else if (&control == &model_.cmdSave) {
-            model_.cmdSave_Click();
-        }
-        refresh();
-    };
-    binder().onChange = [this](Control& control) {
-        if (&control == &model_.vsbMetronom) {
-            model_.vsbMetronom_Change();
-        }
-        refresh();
-    };
+    binder().setHandlers(ControlEvent::Click, model_.clickHandlers());
+    binder().setHandlers(ControlEvent::Change, model_.changeHandlers());
     refresh();
 }
 

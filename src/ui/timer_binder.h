@@ -17,7 +17,7 @@ class TimerBinder : public QObject {
     Q_OBJECT
 
 public:
-    using Handlers = std::vector<std::pair<ModelTimer*, std::function<void()>>>;
+    using Handlers = TimerHandlers;
 
     // afterTick runs after every timer handler, to bring the window up to date.
     TimerBinder(Handlers handlers, std::function<void()> afterTick, QObject* parent);

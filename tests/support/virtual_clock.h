@@ -14,7 +14,7 @@ namespace tipora::test {
 // its countdown, as a toolkit timer does.
 class VirtualClock {
 public:
-    using Handlers = std::vector<std::pair<ModelTimer*, std::function<void()>>>;
+    using Handlers = TimerHandlers;
 
     explicit VirtualClock(Handlers handlers) {
         for (auto& [timer, fire] : handlers) {
