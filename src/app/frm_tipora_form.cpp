@@ -15,22 +15,14 @@ const FontSpec kHintFont{FontFace::Serif, 9, false};
 
 Control label(const char* name, const QString& text, Geometry geometry, Align align = Align::Left,
               FontSpec font = kWindowFont) {
-    Control c;
-    c.name = QString::fromLatin1(name);
-    c.kind = ControlKind::Label;
-    c.text = text;
-    c.geometry = geometry;
+    Control c = makeControl(name, ControlKind::Label, text, geometry, font);
     c.align = align;
-    c.font = font;
     return c;
 }
 
 Control image(const char* name, Picture picture, Geometry geometry, bool visible = true) {
-    Control c;
-    c.name = QString::fromLatin1(name);
-    c.kind = ControlKind::Image;
+    Control c = makeControl(name, ControlKind::Image, {}, geometry);
     c.picture = picture;
-    c.geometry = geometry;
     c.visible = visible;
     return c;
 }
@@ -44,21 +36,11 @@ Control hint(const char* name, const QString& text, Geometry geometry, Align ali
 }
 
 Control textBox(const char* name, Geometry geometry, Color back, FontSpec font) {
-    Control c;
-    c.name = QString::fromLatin1(name);
-    c.kind = ControlKind::TextBox;
-    c.geometry = geometry;
-    c.back = back;
-    c.font = font;
-    return c;
+    return makeControl(name, ControlKind::TextBox, {}, geometry, font, back);
 }
 
 Control line(const char* name, int x1, int y, int x2) {
-    Control c;
-    c.name = QString::fromLatin1(name);
-    c.kind = ControlKind::Line;
-    c.geometry = {x1, y, x2 - x1, 0};
-    c.fore = kBlack;
+    Control c = makeControl(name, ControlKind::Line, {}, {x1, y, x2 - x1, 0}, {}, kBlack, kBlack);
     c.lineWidth = 2;
     return c;
 }
