@@ -2,22 +2,20 @@
 
 #include "dialogs/frm_oprogramu.h"
 #include "ground/windows1250.h"
-#include "ui/form_binder.h"
 
 #include <QKeyEvent>
 
 namespace tipora::ui {
 
 AboutBox::AboutBox(FrmOProgramu& model, QWidget* parent)
-    : ModelDialog(model.window, model.controls(), kBlack, parent), model_(model) {
-    setObjectName(QStringLiteral("FrmOProgramu"));
-    binder().setHandlers(ControlEvent::Click, model_.clickHandlers());
-    refresh();
-}
-
-bool AboutBox::modelClosed() const {
-    return model_.closed();
-}
+    : ModelDialog({QStringLiteral("FrmOProgramu"),
+                   model.window,
+                   model.controls(),
+                   model.clickHandlers(),
+                   {},
+                   [&model] { return model.closed(); }},
+                  kBlack, parent),
+      model_(model) {}
 
 void AboutBox::mousePressEvent(QMouseEvent* event) {
     ModelDialog::mousePressEvent(event);

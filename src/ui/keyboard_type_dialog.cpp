@@ -19,15 +19,14 @@ FrmKlavesnice& loaded(FrmKlavesnice& model) {
 } // namespace
 
 KeyboardTypeDialog::KeyboardTypeDialog(FrmKlavesnice& model, QWidget* parent)
-    : ModelDialog(loaded(model).window, model.controls(), kBlack, parent), model_(model) {
-    setObjectName(QStringLiteral("FrmKlavesnice"));
-    binder().setHandlers(ControlEvent::Click, model_.clickHandlers());
-    refresh();
-}
-
-bool KeyboardTypeDialog::modelClosed() const {
-    return model_.accepted();
-}
+    : ModelDialog({QStringLiteral("FrmKlavesnice"),
+                   loaded(model).window,
+                   model.controls(),
+                   model.clickHandlers(),
+                   {},
+                   [&model] { return model.accepted(); }},
+                  kBlack, parent),
+      model_(model) {}
 
 void KeyboardTypeDialog::showEvent(QShowEvent* event) {
     ModelDialog::showEvent(event);
