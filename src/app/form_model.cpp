@@ -31,8 +31,8 @@ void WindowState::centreOn(QSize screen) {
     top = qRound((screen.height() - height) / 2.0);
 }
 
-ModelTimer::ModelTimer(QString name, int interval, bool enabled)
-    : name_(std::move(name)), interval_(interval), enabled_(enabled) {}
+ModelTimer::ModelTimer(QString name, int interval, bool enabled, Timing timing)
+    : name_(std::move(name)), interval_(interval), enabled_(enabled), timing_(timing) {}
 
 void ModelTimer::setInterval(int milliseconds) {
     interval_ = milliseconds;
@@ -44,6 +44,15 @@ void ModelTimer::setEnabled(bool enabled) {
         ++restarts_;
     }
     enabled_ = enabled;
+}
+
+TimerFollower::Step TimerFollower::next(bool running) {
+    const bool restarted = restarts_ != timer_->restarts();
+    restarts_ = timer_->restarts();
+    if (!timer_->enabled() || timer_->interval() <= 0) {
+        return Step::Stop;
+    }
+    return !running || restarted ? Step::Start : Step::Keep;
 }
 
 } // namespace tipora

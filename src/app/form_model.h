@@ -3,6 +3,9 @@
 #include <QSize>
 #include <QString>
 #include <cstdint>
+#include <functional>
+#include <utility>
+#include <vector>
 
 namespace tipora {
 
@@ -39,6 +42,10 @@ enum class Align { Left, Center, Right };
 enum class FontFace { Serif, Mono, Sans, Symbol };
 enum class Picture { None, FingerGuide, NextLine, SlideOut, SlideIn, Loudspeaker, About };
 
+// The fixed-pitch face draws every character in one cell of this width (twips), so that
+// column n of the ruler stands over character n of the exercise and of the input line.
+inline constexpr int kColumnWidth = 120;
+
 struct FontSpec {
     FontFace face = FontFace::Serif;
     double points = 11.25;
@@ -70,9 +77,8 @@ struct Control {
     bool border = false;
     bool visible = true;
     bool enabled = true;
-    bool locked = false; // text boxes: only the program writes their text
-    int value = 0;       // option buttons, check boxes and scroll bars
-    int minimum = 0;     // scroll bars
+    int value = 0;   // option buttons, check boxes and scroll bars
+    int minimum = 0; // scroll bars
     int maximum = 0;
     int lineWidth = 1;
     Picture picture = Picture::None;
@@ -98,15 +104,19 @@ struct MenuItem {
     bool enabled = true;
 };
 
+// A beat that drifts is audible; timers that only move labels may be coarse.
+enum class Timing { Coarse, Precise };
+
 // A toolkit interval timer: enabling it or setting its interval restarts its countdown, which
 // the restart count lets the binding (or a virtual clock) notice.
 class ModelTimer {
 public:
-    ModelTimer(QString name, int interval, bool enabled);
+    ModelTimer(QString name, int interval, bool enabled, Timing timing = Timing::Coarse);
 
     const QString& name() const { return name_; }
     int interval() const { return interval_; }
     bool enabled() const { return enabled_; }
+    bool precise() const { return timing_ == Timing::Precise; }
     std::uint64_t restarts() const { return restarts_; }
 
     void setInterval(int milliseconds);
@@ -116,8 +126,33 @@ private:
     QString name_;
     int interval_;
     bool enabled_;
+    Timing timing_;
     std::uint64_t restarts_ = 0;
 };
+
+// What a countdown that follows a model timer does after each handler: the rule the program's
+// toolkit timers and the tests' virtual clock both go by.
+class TimerFollower {
+public:
+    enum class Step { Keep, Start, Stop };
+
+    explicit TimerFollower(const ModelTimer& timer) : timer_(&timer), restarts_(timer.restarts()) {}
+
+    // A timer disabled or without an interval stops; one that was not running, or that was
+    // enabled or given an interval since, starts its countdown afresh.
+    Step next(bool running);
+
+private:
+    const ModelTimer* timer_;
+    std::uint64_t restarts_;
+};
+
+// A form model's handlers by the part they belong to: which handler runs when a timer is due,
+// a control is clicked or changed or the pointer moves over it, or a menu item is chosen.
+template <typename Part> using HandlerTable = std::vector<std::pair<Part*, std::function<void()>>>;
+using TimerHandlers = HandlerTable<ModelTimer>;
+using ControlHandlers = HandlerTable<Control>;
+using MenuHandlers = HandlerTable<MenuItem>;
 
 enum class MousePointer { Default, Hourglass };
 

@@ -4,7 +4,7 @@
 #include "app/platform.h"
 #include "app/settings_file.h"
 #include "app/texts.h"
-#include "keyboard/key_table.h"
+#include "ground/key_table.h"
 
 namespace tipora {
 
@@ -31,9 +31,6 @@ void FrmTipora::Form_Load() {
         z.left -= kQwertyYMoveRight;
         z.top -= kQwertyYMoveDown;
     }
-
-    form.txtVstup.locked = true;
-    form.txtPopisLekce.locked = true;
 
     state = PracticeState{};
     form.lblTimeP.text = lessonTimeText(0, platform_.locale());
@@ -86,13 +83,52 @@ void FrmTipora::showStatistics() {
     form.lblUhozyVMin.text = counterText(state.UhozyVMin);
 }
 
-std::vector<std::pair<ModelTimer*, std::function<void()>>> FrmTipora::timerHandlers() {
+TimerHandlers FrmTipora::timerHandlers() {
     return {{&form.tmrTime, [this] { tmrTime_Timer(); }},
             {&form.tmrTimeP, [this] { tmrTimeP_Timer(); }},
             {&form.tmrText, [this] { tmrText_Timer(); }},
             {&form.tmrDemo, [this] { tmrDemo_Timer(); }},
             {&form.tmrDemoClick, [this] { tmrDemoClick_Timer(); }},
             {&form.tmrMetronom, [this] { tmrMetronom_Timer(); }}};
+}
+
+ControlHandlers FrmTipora::clickHandlers() {
+    return {{&form.lblPause, [this] { lblPause_Click(); }},
+            {&form.imgDalsi, [this] { imgDalsi_Click(); }},
+            {&form.imgMetronom, [this] { imgMetronom_Click(); }},
+            {&form.imgVysunNahled, [this] { imgVysunNahled_Click(); }},
+            {&form.imgZasunNahled, [this] { imgZasunNahled_Click(); }}};
+}
+
+ControlHandlers FrmTipora::mouseMoveHandlers() {
+    ControlHandlers handlers{{&form.imgVysunNahled, [this] { imgVysunNahled_MouseMove(); }},
+                             {&form.imgZasunNahled, [this] { imgZasunNahled_MouseMove(); }},
+                             {&form.imgMetronom, [this] { imgMetronom_MouseMove(); }},
+                             {&form.imgDalsi, [this] { imgDalsi_MouseMove(); }},
+                             {&form.txtVstup, [this] { txtVstup_MouseMove(); }}};
+    for (auto& key : form.lblKlavesa) {
+        handlers.emplace_back(&key.second, [this] { lblKlavesa_MouseMove(); });
+    }
+    for (Control* hint :
+         {&form.lblNapoveda001, &form.lblNapoveda002, &form.lblNapoveda003, &form.lblNapoveda004}) {
+        handlers.emplace_back(hint, [this, hint] { lblNapoveda_MouseMove(*hint); });
+    }
+    return handlers;
+}
+
+MenuHandlers FrmTipora::menuHandlers() {
+    MenuHandlers handlers;
+    for (int number = 1; number <= kLessonItemCount; ++number) {
+        handlers.emplace_back(&form.mnuLekceN[static_cast<std::size_t>(number - 1)],
+                              [this, number] { mnuLekce_Click(number); });
+    }
+    handlers.insert(handlers.end(), {{&form.mnuStop, [this] { mnuStop_Click(); }},
+                                     {&form.mnuPause, [this] { mnuPause_Click(); }},
+                                     {&form.mnuDemo, [this] { mnuDemo_Click(); }},
+                                     {&form.mnuNastaveni, [this] { mnuNastaveni_Click(); }},
+                                     {&form.mnuExit, [this] { mnuExit_Click(); }},
+                                     {&form.mnuOProgramu, [this] { mnuOProgramu_Click(); }}});
+    return handlers;
 }
 
 } // namespace tipora

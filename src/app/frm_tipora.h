@@ -4,28 +4,20 @@
 #include "app/frm_tipora_form.h"
 #include "app/practice_state.h"
 #include "app/promenne.h"
-#include "lessons/lesson_file.h"
+#include "ground/lesson_file.h"
 
 #include <QDir>
-#include <functional>
-#include <utility>
-#include <vector>
 
 namespace tipora {
 
 class Platform;
 
-inline constexpr int kMetronomeMinTempo = 1;
-inline constexpr int kMetronomeMaxTempo = 1000;
-inline constexpr int kMetronomeDefaultTempo = 100;
-
-// The metronome's beat in milliseconds for a tempo in keystrokes per minute.
-int metronomeInterval(const SharedValue& tempo);
-
 // The main window's behaviour: its handlers change the form model and the practice state; the
-// UI layer only shows the model and turns events into handler calls.
+// UI layer only shows the model and turns events into handler calls. The handlers are defined in
+// the folder of their subsystem; below, each group names the file that defines it.
 class FrmTipora {
 public:
+    // app/frm_tipora.cpp: loading, closing, the clock and the statistics labels.
     FrmTipora(Promenne& shared, Platform& platform, FileLocations files);
     // Course and settings in one folder.
     FrmTipora(Promenne& shared, Platform& platform, const QDir& folder = QDir::current());
@@ -38,25 +30,65 @@ public:
     // The close box.
     void Form_Unload();
     void mnuExit_Click();
-
     void tmrTime_Timer();
-
     // Clears the statistics and shows the cleared values.
     void MazaniPromennych();
+    // The handlers of the timers, the controls and the menu, for the UI to call.
+    TimerHandlers timerHandlers();
+    ControlHandlers clickHandlers();
+    ControlHandlers mouseMoveHandlers();
+    MenuHandlers menuHandlers();
+    // A file of the course by its bare name, in the course folder.
+    QString dataPath(const QString& fileName) const;
+    // Where the course and the settings file were found.
+    const FileLocations& files() const { return files_; }
 
-    // Lessons: mnuLekce01_Click … mnuLekce50_Click all start their lesson this way.
+private:
+    void closeAllFiles();
+    void showStatistics();
+    void readSettingsFile();
+
+public:
+    // lessons/lesson_start.cpp: choosing a lesson and reading its two files.
+    // mnuLekce01_Click … mnuLekce50_Click all start their lesson this way.
     void mnuLekce_Click(int lesson);
 
-    // Checking: one typed character as its Windows-1250 code (8 Backspace, 9 Tab, 13 Enter,
-    // 27 Esc; -1 for a character the code page lacks).
+private:
+    void SetLekce();
+    // Each says why the lesson cannot start, or Problem::None.
+    LessonFile::Problem readDescription(int lesson);
+    LessonFile::Problem openExercise(int lesson);
+    // An exercise line to the exercise row; a message line for three seconds, paused.
+    void showLine();
+
+public:
+    // lessons/typing_check.cpp: checking what is typed against the exercise line.
+    // One typed character as its Windows-1250 code (8 Backspace, 9 Tab, 13 Enter, 27 Esc; -1 for
+    // a character the code page lacks).
     void Form_KeyPress(int KeyAscii);
 
-    // Line feeding.
+private:
+    // The keystroke beep, when the settings ask for it.
+    void beepForKey();
+    void countError();
+    void closeLine();
+    void recomputeKeystrokesPerMinute();
+    void resetLinePosition();
+
+public:
+    // lessons/line_feeder.cpp: bringing the lesson's lines one at a time.
     void NactiDalsiRadek();
     void imgDalsi_Click();
     void tmrText_Timer();
 
-    // The on-screen keyboard under the learner's hands; k is the key code of the key table.
+    // lessons/lesson_clock.cpp: the lesson clock, pausing and the end of a lesson.
+    void tmrTimeP_Timer();
+    void mnuPause_Click();
+    void lblPause_Click();
+    void mnuStop_Click();
+
+    // keyboard/key_feedback.cpp: the on-screen keyboard under the learner's hands; k is the key
+    // code of the key table.
     void Form_KeyDown(int k);
     void Form_KeyUp(int k);
     // Lights a key, remembering its colour; false when the key has no label.
@@ -66,14 +98,21 @@ public:
     // colour of the keyboard before on its release.
     void putOutLitKeys();
 
-    // The demonstration and the metronome.
+    // demo/demo_playback.cpp: the tutor types the lesson by itself.
     void mnuDemo_Click();
     void tmrDemo_Timer();
     void tmrDemoClick_Timer();
+
+    // demo/metronome.cpp: a beep per keystroke of the chosen tempo.
     void imgMetronom_Click();
     void tmrMetronom_Timer();
 
-    // The preview panel and the hover hints.
+private:
+    // Beats again if the learner switched the metronome on.
+    void resumeMetronome();
+
+public:
+    // dialogs/preview_panel.cpp: the preview panel and the hover hints.
     void imgVysunNahled_Click();
     void imgZasunNahled_Click();
     bool previewIsOut() const;
@@ -87,38 +126,11 @@ public:
     // lblNapoveda001_MouseMove … lblNapoveda004_MouseMove: each hides its own hint.
     void lblNapoveda_MouseMove(Control& hint);
 
-    // The settings dialog, paused around; the about box.
+    // dialogs/settings_menu.cpp: the settings dialog, paused around; the about box.
     void mnuNastaveni_Click();
     void mnuOProgramu_Click();
 
-    // Clocks, pause and the end of a lesson.
-    void tmrTimeP_Timer();
-    void mnuPause_Click();
-    void lblPause_Click();
-    void mnuStop_Click();
-
-    // Each timer with the handler it runs when due.
-    std::vector<std::pair<ModelTimer*, std::function<void()>>> timerHandlers();
-
-    // A file of the course by its bare name, in the course folder.
-    QString dataPath(const QString& fileName) const;
-    const FileLocations& files() const { return files_; }
-
 private:
-    void closeAllFiles();
-    void showStatistics();
-    void readSettingsFile();
-
-    void SetLekce();
-    // Each says why the lesson cannot start, or Problem::None.
-    LessonFile::Problem readDescription(int lesson);
-    LessonFile::Problem openExercise(int lesson);
-    void showLine();
-    void resetLinePosition();
-    void recomputeKeystrokesPerMinute();
-    void closeLine();
-    void countError();
-
     LessonFile exerciseFile_;
 
     Promenne& shared_;

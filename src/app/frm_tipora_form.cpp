@@ -1,15 +1,13 @@
 #include "app/frm_tipora_form.h"
 
-#include "keyboard/key_table.h"
-#include "lessons/lesson_catalogue.h"
+#include "app/texts.h"
+#include "ground/key_table.h"
+#include "ground/lesson_catalogue.h"
+#include "ground/utf8.h"
 
 namespace tipora {
 
 namespace {
-
-QString fromUtf8(std::string_view text) {
-    return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
-}
 
 const FontSpec kWindowFont{FontFace::Serif, 11.25, false};
 const FontSpec kExerciseFont{FontFace::Mono, 9.75, false};
@@ -17,22 +15,14 @@ const FontSpec kHintFont{FontFace::Serif, 9, false};
 
 Control label(const char* name, const QString& text, Geometry geometry, Align align = Align::Left,
               FontSpec font = kWindowFont) {
-    Control c;
-    c.name = QString::fromLatin1(name);
-    c.kind = ControlKind::Label;
-    c.text = text;
-    c.geometry = geometry;
+    Control c = makeControl(name, ControlKind::Label, text, geometry, font);
     c.align = align;
-    c.font = font;
     return c;
 }
 
 Control image(const char* name, Picture picture, Geometry geometry, bool visible = true) {
-    Control c;
-    c.name = QString::fromLatin1(name);
-    c.kind = ControlKind::Image;
+    Control c = makeControl(name, ControlKind::Image, {}, geometry);
     c.picture = picture;
-    c.geometry = geometry;
     c.visible = visible;
     return c;
 }
@@ -46,21 +36,11 @@ Control hint(const char* name, const QString& text, Geometry geometry, Align ali
 }
 
 Control textBox(const char* name, Geometry geometry, Color back, FontSpec font) {
-    Control c;
-    c.name = QString::fromLatin1(name);
-    c.kind = ControlKind::TextBox;
-    c.geometry = geometry;
-    c.back = back;
-    c.font = font;
-    return c;
+    return makeControl(name, ControlKind::TextBox, {}, geometry, font, back);
 }
 
 Control line(const char* name, int x1, int y, int x2) {
-    Control c;
-    c.name = QString::fromLatin1(name);
-    c.kind = ControlKind::Line;
-    c.geometry = {x1, y, x2 - x1, 0};
-    c.fore = kBlack;
+    Control c = makeControl(name, ControlKind::Line, {}, {x1, y, x2 - x1, 0}, {}, kBlack, kBlack);
     c.lineWidth = 2;
     return c;
 }
@@ -86,7 +66,7 @@ MenuItem menu(const QString& name, const QString& caption, bool enabled = true) 
 } // namespace
 
 FrmTiporaForm::FrmTiporaForm() {
-    window.title = QStringLiteral("Tipora 1.5");
+    window.title = texts::kProgramTitle;
     window.width = kMainClientWidth;
     window.height = kMainClientHeight;
 
@@ -193,19 +173,6 @@ std::vector<Control*> FrmTiporaForm::controls() {
 
 std::vector<MenuItem*> FrmTiporaForm::topMenuItems() {
     return {&mnuStop, &mnuPause, &mnuDemo, &mnuNastaveni, &mnuExit, &mnuOProgramu};
-}
-
-std::vector<ModelTimer*> FrmTiporaForm::timers() {
-    return {&tmrTime, &tmrTimeP, &tmrText, &tmrDemo, &tmrDemoClick, &tmrMetronom};
-}
-
-Control* FrmTiporaForm::control(QStringView fullName) {
-    for (Control* c : controls()) {
-        if (c->fullName() == fullName) {
-            return c;
-        }
-    }
-    return nullptr;
 }
 
 MenuItem* FrmTiporaForm::menuItem(QStringView name) {

@@ -12,9 +12,8 @@ namespace tipora {
 inline constexpr int kMainClientWidth = 7815;
 inline constexpr int kMainClientHeight = 6540;
 inline constexpr int kLessonItemCount = 50;
-// The exercise row, the ruler and the input line: 60 cells of 120 twips from Left 120; the
+// The exercise row, the ruler and the input line: 60 cells of kColumnWidth from Left 120; the
 // cursor stands at 120 × column, and the Enter mark rests out of sight at 7320.
-inline constexpr int kColumnWidth = 120;
 inline constexpr int kFirstColumnLeft = 120;
 inline constexpr int kEnterMarkRestLeft = 7320;
 
@@ -73,9 +72,9 @@ public:
     ModelTimer tmrTime{QStringLiteral("tmrTime"), 500, true};
     ModelTimer tmrTimeP{QStringLiteral("tmrTimeP"), 1000, false};
     ModelTimer tmrText{QStringLiteral("tmrText"), 3000, false};
-    ModelTimer tmrDemo{QStringLiteral("tmrDemo"), 600, false};
-    ModelTimer tmrDemoClick{QStringLiteral("tmrDemoClick"), 10, false};
-    ModelTimer tmrMetronom{QStringLiteral("tmrMetronom"), 1, false};
+    ModelTimer tmrDemo{QStringLiteral("tmrDemo"), 600, false, Timing::Precise};
+    ModelTimer tmrDemoClick{QStringLiteral("tmrDemoClick"), 10, false, Timing::Precise};
+    ModelTimer tmrMetronom{QStringLiteral("tmrMetronom"), 1, false, Timing::Precise};
 
     // The label of a key code, or nullptr where the keyboard has none.
     Control* klavesa(int code);
@@ -84,9 +83,7 @@ public:
     std::vector<Control*> controls();
     // The top-level items of the menu bar after "Lekce", in menu order.
     std::vector<MenuItem*> topMenuItems();
-    std::vector<ModelTimer*> timers();
 
-    Control* control(QStringView fullName);
     MenuItem* menuItem(QStringView name);
 };
 

@@ -3,8 +3,8 @@
 #include "app/frm_tipora.h"
 #include "app/platform.h"
 #include "demo/frm_demo.h"
+#include "ground/lesson_texts.h"
 #include "keyboard/demo_keys.h"
-#include "lessons/lesson_texts.h"
 
 namespace tipora {
 
@@ -48,9 +48,7 @@ void FrmTipora::mnuDemo_Click() {
     form.mnuStop.enabled = true;
     form.tmrTimeP.setEnabled(true);
     form.imgVysunNahled.visible = false;
-    if (state.MetronomZapnut) {
-        form.tmrMetronom.setEnabled(true);
-    }
+    resumeMetronome();
     form.tmrDemo.setInterval(kMinute / speed);
     form.tmrDemo.setEnabled(true);
 }
@@ -68,9 +66,7 @@ void FrmTipora::tmrDemo_Timer() {
             form.txtVstup.text += c;
             ++s.Pozice;
             countOnLabel(form.lblUhozy);
-            if (shared_.PipKlavesa == 1) {
-                platform_.beep();
-            }
+            beepForKey();
             form.shpKurzor.geometry.left += kColumnWidth;
             return;
         }
@@ -82,21 +78,12 @@ void FrmTipora::tmrDemo_Timer() {
         mnuStop_Click();
         return;
     }
-    if (s.Zadani.startsWith(texts::kMessagePrefix)) {
-        mnuPause_Click();
-        form.mnuStop.enabled = false;
-        form.lblZadani.text = s.Zadani.mid(texts::kMessagePrefix.size());
-        form.tmrText.setEnabled(true);
-    } else {
-        form.lblZadani.text = s.Zadani;
-    }
+    showLine();
     form.txtVstup.text.clear();
     s.Pozice = 1;
     form.shpKurzor.geometry.left = kFirstColumnLeft;
     countOnLabel(form.lblRadky);
-    if (shared_.PipKlavesa == 1) {
-        platform_.beep();
-    }
+    beepForKey();
 }
 
 void FrmTipora::tmrDemoClick_Timer() {

@@ -1,6 +1,7 @@
 #include "demo/frm_demo.h"
 
 #include "app/platform.h"
+#include "ground/key_table.h"
 
 namespace tipora {
 
@@ -51,8 +52,7 @@ void FrmDemo::cmdOK_Click() {
 }
 
 void FrmDemo::Form_KeyUp(int keyCode) {
-    constexpr int kEnter = 13;
-    if (keyCode == kEnter) {
+    if (keyCode == kKeyEnter) {
         cmdOK_Click();
     }
 }

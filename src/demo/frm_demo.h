@@ -2,7 +2,7 @@
 
 #include "app/form_model.h"
 #include "app/promenne.h"
-#include "demo/numeric_box.h"
+#include "dialogs/numeric_box.h"
 
 #include <vector>
 
@@ -39,6 +39,13 @@ public:
 
     // Sets the scroll bar as the learner or the program moves it; a real change runs its handler.
     void setScrollValue(int value);
+
+    ControlHandlers clickHandlers() {
+        return {{&cmdOK, [this] { cmdOK_Click(); }}};
+    }
+    ControlHandlers changeHandlers() {
+        return {{&vsbDemo, [this] { vsbDemo_Change(); }}};
+    }
 
     bool closed() const { return closed_; }
     std::vector<Control*> controls(); // in tab order

@@ -6,6 +6,9 @@
 
 namespace tipora {
 
+namespace {
+
+// The beat in milliseconds for a tempo in keystrokes per minute.
 int metronomeInterval(const SharedValue& tempo) {
     // Without a usable tempo (no settings file, or 0) the metronome keeps the tempo the bundled
     // settings use rather than divide by nothing; a hand-edited file cannot make it beep faster
@@ -15,6 +18,8 @@ int metronomeInterval(const SharedValue& tempo) {
                                    : std::min(tempo.value(), kMetronomeMaxTempo);
     return 60000 / beatsPerMinute;
 }
+
+} // namespace
 
 void FrmTipora::imgMetronom_Click() {
     if (state.Pauza) {
@@ -27,6 +32,12 @@ void FrmTipora::imgMetronom_Click() {
     } else {
         form.tmrMetronom.setEnabled(false);
         state.MetronomZapnut = false;
+    }
+}
+
+void FrmTipora::resumeMetronome() {
+    if (state.MetronomZapnut) {
+        form.tmrMetronom.setEnabled(true);
     }
 }
 

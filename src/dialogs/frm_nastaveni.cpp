@@ -1,19 +1,15 @@
 #include "dialogs/frm_nastaveni.h"
 
-#include "app/frm_tipora.h"
 #include "app/platform.h"
 #include "app/settings_file.h"
 #include "app/texts.h"
-#include "demo/numeric_box.h"
+#include "dialogs/numeric_box.h"
 
 #include <utility>
 
 namespace tipora {
 
 namespace {
-
-constexpr int kTempoMin = 1;
-constexpr int kTempoMax = 1000;
 
 Control make(const char* name, ControlKind kind, const QString& text, Geometry geometry,
              FontSpec font = {FontFace::Serif, 11.25, false}) {
@@ -36,9 +32,9 @@ FrmNastaveni::FrmNastaveni(Promenne& shared, Platform& platform, QString setting
     txtMetronom = make("txtMetronom", ControlKind::EditBox, {}, {240, 480, 615, 255});
     txtMetronom.back = kBlue;
     vsbMetronom = make("vsbMetronom", ControlKind::ScrollBar, {}, {840, 480, 255, 255});
-    vsbMetronom.minimum = kTempoMin;
-    vsbMetronom.maximum = kTempoMax;
-    vsbMetronom.value = kTempoMin;
+    vsbMetronom.minimum = kMetronomeMinTempo;
+    vsbMetronom.maximum = kMetronomeMaxTempo;
+    vsbMetronom.value = kMetronomeMinTempo;
     lblPopiska001 = make("lblPopiska001", ControlKind::Label, QStringLiteral("úhozů / min"),
                          {1200, 480, 1095, 255});
     FraAudio = make("FraAudio", ControlKind::Frame, QStringLiteral("Zvukový signál"),
@@ -68,7 +64,7 @@ void FrmNastaveni::Form_Load() {
         txtMetronom.text =
             shared_.Metronom.isSet() ? QString::number(shared_.Metronom.value()) : QString();
         const int tempo = shared_.Metronom.value();
-        if (tempo < kTempoMin || tempo > kTempoMax) {
+        if (tempo < kMetronomeMinTempo || tempo > kMetronomeMaxTempo) {
             return false;
         }
         setScrollValue(tempo);
@@ -90,7 +86,8 @@ void FrmNastaveni::Form_Load() {
 }
 
 void FrmNastaveni::txtMetronom_KeyUp(int keyCode) {
-    if (const auto tempo = acceptNumericBoxKey(txtMetronom, keyCode, kTempoMin, kTempoMax)) {
+    if (const auto tempo =
+            acceptNumericBoxKey(txtMetronom, keyCode, kMetronomeMinTempo, kMetronomeMaxTempo)) {
         NovyMetronom = static_cast<std::int16_t>(*tempo);
         setScrollValue(*tempo);
     }
@@ -108,11 +105,12 @@ void FrmNastaveni::vsbMetronom_Change() {
 }
 
 int FrmNastaveni::tempoToKeep() const {
-    if (NovyMetronom >= kTempoMin) {
+    if (NovyMetronom >= kMetronomeMinTempo) {
         return NovyMetronom;
     }
     const int inForce = shared_.Metronom.value();
-    return inForce >= kTempoMin && inForce <= kTempoMax ? inForce : kMetronomeDefaultTempo;
+    return inForce >= kMetronomeMinTempo && inForce <= kMetronomeMaxTempo ? inForce
+                                                                          : kMetronomeDefaultTempo;
 }
 
 void FrmNastaveni::cmdOK_Click() {
@@ -133,6 +131,12 @@ void FrmNastaveni::cmdSave_Click() {
                  {tempoToKeep(), chkOdezvaKlaves.value, chkPipChyba.value, chkPipKlavesa.value},
                  createSettingsFolder_);
     window.mousePointer = MousePointer::Default;
+}
+
+ControlHandlers FrmNastaveni::clickHandlers() {
+    return {{&cmdOK, [this] { cmdOK_Click(); }},
+            {&cmdZrus, [this] { cmdZrus_Click(); }},
+            {&cmdSave, [this] { cmdSave_Click(); }}};
 }
 
 std::vector<Control*> FrmNastaveni::controls() {

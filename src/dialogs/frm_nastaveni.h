@@ -51,6 +51,11 @@ public:
 
     void setScrollValue(int value);
 
+    ControlHandlers clickHandlers();
+    ControlHandlers changeHandlers() {
+        return {{&vsbMetronom, [this] { vsbMetronom_Change(); }}};
+    }
+
     bool closed() const { return closed_; }
     // Frames first, so that the controls lying in them are drawn over them.
     std::vector<Control*> controls();

@@ -1,12 +1,13 @@
 #include "dialogs/frm_oprogramu.h"
 
 #include "app/platform.h"
-#include "keyboard/windows1250.h"
+#include "app/texts.h"
+#include "ground/windows1250.h"
 
 namespace tipora {
 
 FrmOProgramu::FrmOProgramu(Platform& platform) : platform_(platform) {
-    window.title = QStringLiteral("Tipora 1.5");
+    window.title = texts::kProgramTitle;
     window.width = kOProgramuClientWidth;
     window.height = kOProgramuClientHeight;
     imgInfo.name = QStringLiteral("imgInfo");

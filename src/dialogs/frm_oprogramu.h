@@ -29,6 +29,9 @@ public:
 
     bool closed() const { return closed_; }
     std::vector<Control*> controls() { return {&imgInfo}; }
+    ControlHandlers clickHandlers() {
+        return {{&imgInfo, [this] { imgInfo_Click(); }}};
+    }
 
 private:
     Platform& platform_;

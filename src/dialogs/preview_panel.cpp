@@ -40,9 +40,7 @@ void FrmTipora::imgZasunNahled_Click() {
     form.txtVstup.geometry.height -= kPanelGrowth;
     form.imgVysunNahled.visible = true;
     form.txtVstup.text = s.Vstup.value_or(QString());
-    if (s.MetronomZapnut) {
-        form.tmrMetronom.setEnabled(true);
-    }
+    resumeMetronome();
     form.window.mousePointer = MousePointer::Default;
 }
 

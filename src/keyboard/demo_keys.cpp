@@ -1,6 +1,7 @@
 #include "keyboard/demo_keys.h"
 
-#include "keyboard/key_table.h"
+#include "ground/key_table.h"
+#include "ground/utf8.h"
 
 #include <QString>
 
@@ -11,7 +12,7 @@ bool is(QChar character, std::string_view utf8) {
     if (utf8.empty()) {
         return false;
     }
-    const QString text = QString::fromUtf8(utf8.data(), static_cast<qsizetype>(utf8.size()));
+    const QString text = fromUtf8(utf8);
     return text.size() == 1 && text.front() == character;
 }
 } // namespace

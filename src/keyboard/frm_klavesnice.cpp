@@ -1,13 +1,14 @@
 #include "keyboard/frm_klavesnice.h"
 
 #include "app/platform.h"
-#include "keyboard/key_table.h"
+#include "app/texts.h"
+#include "ground/key_table.h"
 
 namespace tipora {
 
 FrmKlavesnice::FrmKlavesnice(Promenne& shared, Platform& platform)
     : shared_(shared), platform_(platform) {
-    window.title = QStringLiteral("Tipora 1.5");
+    window.title = texts::kProgramTitle;
     window.width = kKlavesniceClientWidth;
     window.height = kKlavesniceClientHeight;
 
@@ -53,6 +54,12 @@ void FrmKlavesnice::Form_KeyDown(int keyCode) {
     if (keyCode == kKeyEnter) {
         CmdOK_Click();
     }
+}
+
+ControlHandlers FrmKlavesnice::clickHandlers() {
+    return {{&OptCZ, [this] { OptCZ_Click(); }},
+            {&OptCZQ, [this] { OptCZQ_Click(); }},
+            {&CmdOK, [this] { CmdOK_Click(); }}};
 }
 
 std::vector<Control*> FrmKlavesnice::controls() {

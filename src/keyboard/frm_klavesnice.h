@@ -37,6 +37,7 @@ public:
     bool accepted() const { return accepted_; }
 
     std::vector<Control*> controls(); // in tab order
+    ControlHandlers clickHandlers();
 
 private:
     Promenne& shared_;

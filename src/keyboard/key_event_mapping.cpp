@@ -1,5 +1,7 @@
 #include "keyboard/key_event_mapping.h"
 
+#include "ground/key_table.h"
+#include "ground/utf8.h"
 #include "keyboard/shift_captions.h"
 
 #include <QString>
@@ -23,26 +25,26 @@ int fromQtKey(int key) {
     }
     switch (key) {
     case Qt::Key_Backspace:
-        return 8;
+        return kKeyBackspace;
     case Qt::Key_Tab:
-        return 9;
+        return kKeyTab;
     case Qt::Key_Return:
     case Qt::Key_Enter:
-        return 13;
+        return kKeyEnter;
     case Qt::Key_Shift:
-        return 16;
+        return kKeyShift;
     case Qt::Key_Control:
-        return 17;
+        return kKeyControl;
     case Qt::Key_Alt:
-        return 18;
+        return kKeyAlt;
     case Qt::Key_Pause:
-        return 19;
+        return kKeyPause;
     case Qt::Key_CapsLock:
-        return 20;
+        return kKeyCapsLock;
     case Qt::Key_Escape:
-        return 27;
+        return kKeyEscape;
     case Qt::Key_Space:
-        return 32;
+        return kKeySpace;
     default:
         return 0;
     }
@@ -55,10 +57,8 @@ int fromCzechCharacter(int key) {
         return 187;
     }
     for (const ShiftCaption& caption : kShiftCaptions) {
-        const QString plain =
-            QString::fromUtf8(caption.plain.data(), static_cast<qsizetype>(caption.plain.size()));
-        const QString shifted = QString::fromUtf8(caption.shifted.data(),
-                                                  static_cast<qsizetype>(caption.shifted.size()));
+        const QString plain = fromUtf8(caption.plain);
+        const QString shifted = fromUtf8(caption.shifted);
         if ((plain.size() == 1 && plain.front().toUpper().unicode() == key) ||
             (shifted.size() == 1 && shifted.front().unicode() == key) ||
             (caption.code == 186 && key == Qt::Key_QuoteDbl)) {

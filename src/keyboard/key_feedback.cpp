@@ -1,18 +1,13 @@
 // The on-screen keyboard follows the learner's hands: the pressed key lights up, Shift and
 // Caps Lock change the captions, the Pause key pauses.
 #include "app/frm_tipora.h"
-#include "keyboard/key_table.h"
+#include "ground/key_table.h"
+#include "ground/utf8.h"
 #include "keyboard/shift_captions.h"
 
 namespace tipora {
 
 namespace {
-
-constexpr int kKeyPause = 19;
-
-QString fromUtf8(std::string_view text) {
-    return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
-}
 
 void setLetterCase(FrmTiporaForm& form, bool upper) {
     for (int code = 'A'; code <= 'Z'; ++code) {

@@ -1,7 +1,7 @@
 #include "keyboard/key_marking.h"
 
-#include "keyboard/key_table.h"
-#include "lessons/lesson_catalogue.h"
+#include "ground/key_table.h"
+#include "ground/lesson_catalogue.h"
 
 #include <array>
 

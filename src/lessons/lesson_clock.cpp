@@ -3,8 +3,8 @@
 #include "app/frm_tipora.h"
 #include "app/platform.h"
 #include "app/texts.h"
+#include "ground/lesson_texts.h"
 #include "keyboard/key_marking.h"
-#include "lessons/lesson_texts.h"
 
 namespace tipora {
 
@@ -15,37 +15,25 @@ void FrmTipora::tmrTimeP_Timer() {
 
 void FrmTipora::mnuPause_Click() {
     PracticeState& s = state;
-    if (!s.Pauza && s.Spusteno) {
-        form.tmrTimeP.setEnabled(false);
-        s.Pauza = true;
-        form.lblPause.fore = kRed;
-        form.tmrMetronom.setEnabled(false);
-        form.mnuStop.enabled = false;
-    } else if (s.Pauza && s.Spusteno) {
-        form.tmrTimeP.setEnabled(true);
-        s.Pauza = false;
-        form.lblPause.fore = kWhite;
-        if (s.MetronomZapnut) {
-            form.tmrMetronom.setEnabled(true);
-        }
-        form.mnuStop.enabled = true;
-    } else if (!s.Pauza && s.Ukazka) {
-        form.lblPause.fore = kRed;
-        form.tmrDemo.setEnabled(false);
-        form.tmrTimeP.setEnabled(false);
-        form.tmrMetronom.setEnabled(false);
-        form.mnuStop.enabled = false;
-        s.Pauza = true;
-    } else if (s.Pauza && s.Ukazka) {
-        form.lblPause.fore = kWhite;
-        form.tmrDemo.setEnabled(true);
-        form.tmrTimeP.setEnabled(true);
-        if (s.MetronomZapnut) {
-            form.tmrMetronom.setEnabled(true);
-        }
-        form.mnuStop.enabled = true;
-        s.Pauza = false;
+    // Only a lesson the learner has begun typing, or a demonstration, has a clock to stop; a
+    // demonstration's typing stops with it.
+    if (!s.Spusteno && !s.Ukazka) {
+        return;
     }
+    const bool demonstrating = !s.Spusteno;
+    const bool pausing = !s.Pauza;
+    s.Pauza = pausing;
+    form.lblPause.fore = pausing ? kRed : kWhite;
+    form.tmrTimeP.setEnabled(!pausing);
+    if (demonstrating) {
+        form.tmrDemo.setEnabled(!pausing);
+    }
+    if (pausing) {
+        form.tmrMetronom.setEnabled(false);
+    } else {
+        resumeMetronome();
+    }
+    form.mnuStop.enabled = !pausing;
 }
 
 void FrmTipora::lblPause_Click() {

@@ -2,9 +2,9 @@
 #include "app/frm_tipora.h"
 #include "app/platform.h"
 #include "app/texts.h"
+#include "ground/lesson_catalogue.h"
+#include "ground/lesson_texts.h"
 #include "keyboard/key_marking.h"
-#include "lessons/lesson_catalogue.h"
-#include "lessons/lesson_texts.h"
 
 namespace tipora {
 
@@ -29,16 +29,14 @@ void FrmTipora::SetLekce() {
     form.tmrText.setEnabled(false);
     // A metronome the learner switched on beats again with the new lesson, even after a Stop
     // silenced it: what the loudspeaker says and what is heard agree.
-    if (state.MetronomZapnut) {
-        form.tmrMetronom.setEnabled(true);
-    }
+    resumeMetronome();
     form.txtVstup.fore = kWhite;
 }
 
 void FrmTipora::mnuLekce_Click(int number) {
     form.window.mousePointer = MousePointer::Hourglass;
     SetLekce();
-    form.window.title = texts::kLessonTitlePrefix + lessonCaption(number);
+    form.window.title = texts::lessonWindowTitle(lessonCaption(number));
     putOutLitKeys();
     markLesson(number, form.lblKlavesa);
 

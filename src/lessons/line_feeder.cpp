@@ -1,6 +1,6 @@
 // Bringing the lesson's lines onto the screen one at a time.
 #include "app/frm_tipora.h"
-#include "lessons/lesson_texts.h"
+#include "ground/lesson_texts.h"
 
 namespace tipora {
 

@@ -2,20 +2,16 @@
 #include "app/display_rules.h"
 #include "app/frm_tipora.h"
 #include "app/platform.h"
-#include "keyboard/windows1250.h"
+#include "ground/key_table.h"
+#include "ground/windows1250.h"
 #include "lessons/typing_rules.h"
 
 namespace tipora {
 
 namespace {
 
-constexpr int kBackspace = 8;
-constexpr int kTab = 9;
-constexpr int kEnter = 13;
-constexpr int kEscape = 27;
-
 bool isOrdinary(int key) {
-    return key != kBackspace && key != kTab && key != kEnter && key != kEscape;
+    return key != kKeyBackspace && key != kKeyTab && key != kKeyEnter && key != kKeyEscape;
 }
 
 QString characterOf(int code) {
@@ -49,13 +45,11 @@ void FrmTipora::Form_KeyPress(int KeyAscii) {
             ++s.Uhozy;
             form.lblUhozy.text = counterText(s.Uhozy);
             recomputeKeystrokesPerMinute();
-            if (shared_.PipKlavesa == 1) {
-                platform_.beep();
-            }
+            beepForKey();
             form.shpKurzor.geometry.left += kColumnWidth;
-        } else if (complete && KeyAscii == kEnter) {
+        } else if (complete && KeyAscii == kKeyEnter) {
             closeLine();
-        } else if (complete || isOrdinary(KeyAscii) || KeyAscii == kEnter) {
+        } else if (complete || isOrdinary(KeyAscii) || KeyAscii == kKeyEnter) {
             // A wrong character, Enter too early, or any other key past the end of the line.
             countError();
         }
@@ -69,10 +63,14 @@ void FrmTipora::Form_KeyPress(int KeyAscii) {
     }
 }
 
-void FrmTipora::countError() {
+void FrmTipora::beepForKey() {
     if (shared_.PipKlavesa == 1) {
         platform_.beep();
     }
+}
+
+void FrmTipora::countError() {
+    beepForKey();
     if (shared_.PipChyba == 1) {
         platform_.beep();
     }
@@ -98,9 +96,7 @@ void FrmTipora::closeLine() {
     s.ChybyNaRadek = errorsPerLine(s.Chyby, s.Radky);
     form.lblChybyNaRadek.text = errorsPerLineText(s.ChybyNaRadek, platform_.locale());
     resetLinePosition();
-    if (shared_.PipKlavesa == 1) {
-        platform_.beep();
-    }
+    beepForKey();
     if (!s.ChybaVRadku) {
         NactiDalsiRadek();
     } else {

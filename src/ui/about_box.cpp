@@ -1,28 +1,21 @@
 #include "ui/about_box.h"
 
 #include "dialogs/frm_oprogramu.h"
-#include "keyboard/windows1250.h"
-#include "ui/form_binder.h"
+#include "ground/windows1250.h"
 
 #include <QKeyEvent>
 
 namespace tipora::ui {
 
 AboutBox::AboutBox(FrmOProgramu& model, QWidget* parent)
-    : ModelDialog(model.window, model.controls(), kBlack, parent), model_(model) {
-    setObjectName(QStringLiteral("FrmOProgramu"));
-    binder().onClick = [this](Control& control) {
-        if (&control == &model_.imgInfo) {
-            model_.imgInfo_Click();
-        }
-        refresh();
-    };
-    refresh();
-}
-
-bool AboutBox::modelClosed() const {
-    return model_.closed();
-}
+    : ModelDialog({QStringLiteral("FrmOProgramu"),
+                   model.window,
+                   model.controls(),
+                   model.clickHandlers(),
+                   {},
+                   [&model] { return model.closed(); }},
+                  kBlack, parent),
+      model_(model) {}
 
 void AboutBox::mousePressEvent(QMouseEvent* event) {
     ModelDialog::mousePressEvent(event);

@@ -16,7 +16,6 @@ public:
     explicit AboutBox(FrmOProgramu& model, QWidget* parent = nullptr);
 
 protected:
-    bool modelClosed() const override;
     bool keyPressed(QObject* target, QKeyEvent& event) override;
     void mousePressEvent(QMouseEvent* event) override;
 

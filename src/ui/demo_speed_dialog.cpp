@@ -5,37 +5,18 @@
 #include "ui/key_codes.h"
 
 #include <QKeyEvent>
-#include <QLineEdit>
 
 namespace tipora::ui {
 
 DemoSpeedDialog::DemoSpeedDialog(FrmDemo& model, QWidget* parent)
-    : ModelDialog(model.window, model.controls(), kDialogBrown, parent), model_(model) {
-    setObjectName(QStringLiteral("frmDemo"));
-    binder().onClick = [this](Control& control) {
-        if (&control == &model_.cmdOK) {
-            model_.cmdOK_Click();
-        }
-        refresh();
-    };
-    binder().onChange = [this](Control& control) {
-        if (&control == &model_.vsbDemo) {
-            model_.vsbDemo_Change();
-        }
-        refresh();
-    };
-    refresh();
-}
-
-bool DemoSpeedDialog::modelClosed() const {
-    return model_.closed();
-}
+    : ModelDialog({QStringLiteral("frmDemo"), model.window, model.controls(), model.clickHandlers(),
+                   model.changeHandlers(), [&model] { return model.closed(); }},
+                  kDialogBrown, parent),
+      model_(model) {}
 
 void DemoSpeedDialog::showEvent(QShowEvent* event) {
     ModelDialog::showEvent(event);
-    auto* box = static_cast<QLineEdit*>(binder().widget(model_.txtDemo));
-    box->setFocus();
-    box->selectAll(); // typing replaces the 1 the dialog opens with
+    focusForTyping(model_.txtDemo); // typing replaces the 1 the dialog opens with
 }
 
 void DemoSpeedDialog::keyReleased(QObject* target, QKeyEvent& event) {

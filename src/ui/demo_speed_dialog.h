@@ -16,7 +16,6 @@ public:
     explicit DemoSpeedDialog(FrmDemo& model, QWidget* parent = nullptr);
 
 protected:
-    bool modelClosed() const override;
     void keyReleased(QObject* target, QKeyEvent& event) override;
     void showEvent(QShowEvent* event) override;
 

@@ -8,8 +8,6 @@ namespace tipora::ui {
 
 namespace {
 
-constexpr int kExerciseCellTwips = 120;
-
 // Metric-compatible fonts first (Debian's fonts-liberation), then the classic faces.
 QStringList familiesFor(FontFace face) {
     switch (face) {
@@ -60,7 +58,7 @@ QFont fontFor(const FontSpec& style) {
         font.setFixedPitch(true);
         font.setKerning(false);
         font.setHintingPreference(QFont::PreferFullHinting);
-        const double cell = static_cast<double>(kExerciseCellTwips) / kTwipsPerPixel;
+        const double cell = static_cast<double>(kColumnWidth) / kTwipsPerPixel;
         const double advance = QFontMetricsF(font).horizontalAdvance(QLatin1Char('0'));
         font.setLetterSpacing(QFont::AbsoluteSpacing, cell - advance);
     }

@@ -14,8 +14,7 @@ int pixels(int twips);
 QRect pixelRect(const Geometry& twips);
 
 // Fonts are sized in pixels, so the layout does not depend on the display's reported DPI. The
-// fixed-pitch font gets exactly one 120-twip cell per character, so that the ruler's column n
-// stands over character n of the exercise and of the input line.
+// fixed-pitch font gets exactly one cell of kColumnWidth per character.
 QFont fontFor(const FontSpec& style);
 
 } // namespace tipora::ui

@@ -19,9 +19,33 @@
 #include <QTextCursor>
 #include <QTextDocument>
 #include <QTextEdit>
+#include <array>
 #include <cmath>
 
 namespace tipora::ui {
+
+namespace {
+
+// What a new widget needs of its binder: the object that watches its pointer, and how to report
+// the control's own events.
+struct ControlWiring {
+    QObject* binder;
+    std::function<void()> click;
+    std::function<void()> change;
+};
+
+} // namespace
+
+// How one kind of control becomes a widget and shows its properties.
+struct KindBinding {
+    QWidget* (*create)(Control& control, QWidget* surface, const ControlWiring& wiring);
+    void (*place)(QWidget& widget, const Control& now, const Control& before, bool fresh);
+    void (*paint)(QWidget& widget, const Control& control);     // nullptr: the style's colours
+    void (*showText)(QWidget& widget, const Control& control);  // nullptr: shows no text
+    void (*showValue)(QWidget& widget, const Control& control); // nullptr: has no value
+    // A press on it is its Click (labels and pictures); buttons and options report their own.
+    bool pressIsClick;
+};
 
 namespace {
 
@@ -57,12 +81,6 @@ Qt::Alignment alignmentFor(Align align) {
         return Qt::AlignRight | Qt::AlignTop;
     }
     return Qt::AlignLeft | Qt::AlignTop;
-}
-
-QString styleSheetFor(const Control& c) {
-    const QString border = c.border ? QStringLiteral("1px solid black") : QStringLiteral("none");
-    return QStringLiteral("background-color: %1; color: %2; border: %3; padding: 0; margin: 0;")
-        .arg(colorName(c.back), colorName(c.fore), border);
 }
 
 // Lesson files and the transcript use CR LF; the text box wants plain line feeds.
@@ -103,138 +121,303 @@ protected:
     }
 };
 
+// Placing.
+
+void placeRect(QWidget& w, const Control& c, const Control& before, bool fresh) {
+    if (!c.slides || fresh || c.geometry.height == before.geometry.height) {
+        w.setGeometry(pixelRect(c.geometry));
+        return;
+    }
+    // The preview panel slides rather than jumps, so the learner sees where it went.
+    auto* slide = new QPropertyAnimation(&w, "geometry", &w);
+    slide->setDuration(kSlideMilliseconds);
+    slide->setEasingCurve(QEasingCurve::OutCubic);
+    slide->setStartValue(w.geometry());
+    slide->setEndValue(pixelRect(c.geometry));
+    slide->start(QAbstractAnimation::DeleteWhenStopped);
+}
+
+void placeLine(QWidget& w, const Control& c, const Control& /*before*/, bool /*fresh*/) {
+    const int thickness = c.lineWidth;
+    w.setGeometry(pixels(c.geometry.left), pixels(c.geometry.top) - thickness / 2,
+                  std::max(1, pixels(c.geometry.width)), thickness);
+}
+
+// Colours.
+
+void paintLabel(QWidget& w, const Control& c) {
+    const QString border = c.border ? QStringLiteral("1px solid black") : QStringLiteral("none");
+    w.setStyleSheet(
+        QStringLiteral("background-color: %1; color: %2; border: %3; padding: 0; margin: 0;")
+            .arg(colorName(c.back), colorName(c.fore), border));
+}
+
+void paintShape(QWidget& w, const Control& c) {
+    w.setStyleSheet(QStringLiteral("background-color: %1; border: 1px solid %2;")
+                        .arg(colorName(c.back), colorName(c.fore)));
+}
+
+void paintLine(QWidget& w, const Control& c) {
+    w.setStyleSheet(QStringLiteral("background-color: %1;").arg(colorName(c.fore)));
+}
+
+void paintTextField(QWidget& w, const Control& c) {
+    QPalette palette = w.palette();
+    palette.setColor(QPalette::Base, QColor::fromRgb(c.back));
+    palette.setColor(QPalette::Text, QColor::fromRgb(c.fore));
+    w.setPalette(palette);
+}
+
+// A style sheet would also paint an option's round indicator black; a palette keeps it.
+void paintOnWindow(QWidget& w, const Control& c) {
+    QPalette palette = w.palette();
+    palette.setColor(QPalette::Window, QColor::fromRgb(c.back));
+    palette.setColor(QPalette::WindowText, QColor::fromRgb(c.fore));
+    w.setPalette(palette);
+    w.setBackgroundRole(QPalette::Window);
+    w.setAutoFillBackground(true);
+}
+
+// Text and value.
+
+void showLabelText(QWidget& w, const Control& c) {
+    auto& label = static_cast<QLabel&>(w);
+    if (c.text.startsWith(QLatin1Char(' ')) && c.border) {
+        // Leading blanks push a key's word onto its last line, into the lower limb of the
+        // L-shaped Enter key. Qt drops blanks at a line break, so align instead.
+        label.setText(shownPart(c.text, KeptPart::Beginning).trimmed());
+        label.setAlignment(Qt::AlignRight | Qt::AlignBottom);
+    } else {
+        label.setText(shownPart(c.text, KeptPart::Beginning));
+        label.setAlignment(alignmentFor(c.align));
+    }
+}
+
+void showTextBoxText(QWidget& w, const Control& c) {
+    auto& box = static_cast<QTextEdit&>(w);
+    box.setPlainText(
+        displayText(shownPart(c.text, c.showsEndOfLongText ? KeptPart::End : KeptPart::Beginning)));
+    // Qt rounds each line up to whole pixels; at the classic line height five lines of a
+    // description fit their box.
+    QTextBlockFormat lines;
+    lines.setLineHeight(std::floor(QFontMetricsF(box.font()).lineSpacing()),
+                        QTextBlockFormat::FixedHeight);
+    QTextCursor all(box.document());
+    all.select(QTextCursor::Document);
+    all.mergeBlockFormat(lines);
+}
+
+void showEditText(QWidget& w, const Control& c) {
+    auto& edit = static_cast<QLineEdit&>(w);
+    if (edit.text() != c.text) {
+        edit.setText(c.text);
+    }
+}
+
+void showButtonText(QWidget& w, const Control& c) {
+    static_cast<QAbstractButton&>(w).setText(c.text);
+}
+
+void showFrameTitle(QWidget& w, const Control& c) {
+    static_cast<QGroupBox&>(w).setTitle(c.text);
+}
+
+void showOptionValue(QWidget& w, const Control& c) {
+    static_cast<QRadioButton&>(w).setChecked(c.value == 1);
+}
+
+void showCheckValue(QWidget& w, const Control& c) {
+    auto& box = static_cast<QCheckBox&>(w);
+    const QSignalBlocker quiet(box);
+    box.setCheckState(c.value == 2   ? Qt::PartiallyChecked
+                      : c.value == 1 ? Qt::Checked
+                                     : Qt::Unchecked);
+}
+
+void showScrollValue(QWidget& w, const Control& c) {
+    auto& bar = static_cast<QScrollBar&>(w);
+    const QSignalBlocker quiet(bar); // the model moved it; no change to report back
+    bar.setValue(c.value);
+}
+
+// Making the widgets.
+
+QLabel* newLabel(const Control& c, QWidget* surface) {
+    auto* label = new QLabel(surface);
+    label->setTextFormat(Qt::PlainText);
+    label->setAttribute(Qt::WA_StyledBackground);
+    // Key captions wrap ("Caps Lock" takes two lines); single-line labels clip instead.
+    label->setWordWrap(c.border);
+    return label;
+}
+
+QWidget* createLabel(Control& c, QWidget* surface, const ControlWiring& /*wiring*/) {
+    return newLabel(c, surface);
+}
+
+QWidget* createImage(Control& c, QWidget* surface, const ControlWiring& /*wiring*/) {
+    QLabel* label = newLabel(c, surface);
+    label->setPixmap(pictureFor(c.picture));
+    label->setScaledContents(true);
+    return label;
+}
+
+QWidget* createTextBox(Control& /*c*/, QWidget* surface, const ControlWiring& wiring) {
+    // Scrolls by pixels, so a description that just fits shows no scroll bar.
+    auto* box = new QTextEdit(surface);
+    box->setAcceptRichText(false);
+    box->setWordWrapMode(QTextOption::WrapAtWordBoundaryOrAnywhere);
+    box->setFrameShape(QFrame::NoFrame);
+    box->setVerticalScrollBarPolicy(Qt::ScrollBarAsNeeded);
+    box->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    box->setTextInteractionFlags(Qt::NoTextInteraction);
+    box->setReadOnly(true); // only the program ever writes the text boxes
+    // Never the focus: typing belongs to the window, and no input method may take it.
+    box->setFocusPolicy(Qt::NoFocus);
+    box->setAttribute(Qt::WA_InputMethodEnabled, false);
+    // Zero margin keeps the first character of the input line under column 1 of the ruler and
+    // lets five lines of a description fit without scrolling.
+    box->document()->setDocumentMargin(0);
+    // The pointer moves over the viewport, which covers the whole box.
+    box->viewport()->setMouseTracking(true);
+    box->viewport()->installEventFilter(wiring.binder);
+    return box;
+}
+
+QWidget* createEditBox(Control& c, QWidget* surface, const ControlWiring& wiring) {
+    auto* edit = new QLineEdit(surface);
+    edit->setFrame(false);
+    // The learner's typing goes straight into the model; the handlers judge it on release.
+    QObject::connect(edit, &QLineEdit::textEdited, wiring.binder,
+                     [&c](const QString& text) { c.text = text; });
+    return edit;
+}
+
+QWidget* createScrollBar(Control& c, QWidget* surface, const ControlWiring& wiring) {
+    auto* bar = new QScrollBar(Qt::Vertical, surface);
+    bar->setRange(c.minimum, c.maximum);
+    // A stop of the tab order, so the arrows can step the value from the keyboard.
+    bar->setFocusPolicy(Qt::StrongFocus);
+    bar->setSingleStep(1);
+    bar->setPageStep(1);
+    // The upper arrow raises the value.
+    bar->setInvertedAppearance(true);
+    bar->setInvertedControls(true);
+    QObject::connect(bar, &QScrollBar::valueChanged, wiring.binder,
+                     [&c, changed = wiring.change](int value) {
+                         if (value != c.value) {
+                             c.value = value;
+                             changed();
+                         }
+                     });
+    return bar;
+}
+
+QWidget* createCheckBox(Control& c, QWidget* surface, const ControlWiring& wiring) {
+    auto* box = new QCheckBox(surface);
+    box->setTristate(false); // the learner ticks on and off; only a setting shows greyed
+    // Any change of state counts, not only a click: Space, or a screen reader's toggle. The
+    // program's own changes are made with signals blocked.
+    QObject::connect(box, &QCheckBox::stateChanged, wiring.binder, [&c, box](int state) {
+        if (state == Qt::Unchecked) {
+            c.value = 0;
+            return;
+        }
+        c.value = 1;
+        if (state == Qt::PartiallyChecked) {
+            // A greyed box cycles through grey again; the learner only ever ticks it.
+            const QSignalBlocker quiet(box);
+            box->setCheckState(Qt::Checked);
+        }
+    });
+    return box;
+}
+
+QWidget* createFrame(Control& /*c*/, QWidget* surface, const ControlWiring& /*wiring*/) {
+    auto* frame = new QGroupBox(surface);
+    frame->setFlat(false);
+    return frame;
+}
+
+QWidget* createOptionButton(Control& c, QWidget* surface, const ControlWiring& wiring) {
+    // The option buttons of a window are one exclusive group, so one always stays chosen and the
+    // arrow keys move the choice. Whatever chose it (pointer, key, focus or an assistive tool),
+    // the option's Click handler runs once it becomes chosen.
+    auto* option = new OptionButton(surface);
+    QObject::connect(option, &QRadioButton::toggled, wiring.binder,
+                     [&c, clicked = wiring.click](bool chosen) {
+                         if (chosen && c.value != 1) {
+                             clicked();
+                         }
+                     });
+    return option;
+}
+
+QWidget* createButton(Control& /*c*/, QWidget* surface, const ControlWiring& wiring) {
+    auto* button = new QPushButton(surface);
+    button->setAutoDefault(false);
+    QObject::connect(button, &QPushButton::clicked, wiring.binder, wiring.click);
+    return button;
+}
+
+// One entry per kind of control: how it is made, placed, coloured, and shows its text and value,
+// and whether a press on it is its Click.
+struct KindEntry {
+    ControlKind kind;
+    KindBinding binding;
+};
+constexpr std::array<KindEntry, 11> kKindBindings{{
+    {ControlKind::Label, {createLabel, placeRect, paintLabel, showLabelText, nullptr, true}},
+    {ControlKind::Shape, {createLabel, placeRect, paintShape, nullptr, nullptr, true}},
+    {ControlKind::Image, {createImage, placeRect, nullptr, nullptr, nullptr, true}},
+    {ControlKind::Line, {createLabel, placeLine, paintLine, nullptr, nullptr, true}},
+    {ControlKind::TextBox,
+     {createTextBox, placeRect, paintTextField, showTextBoxText, nullptr, false}},
+    {ControlKind::EditBox,
+     {createEditBox, placeRect, paintTextField, showEditText, nullptr, false}},
+    {ControlKind::ScrollBar,
+     {createScrollBar, placeRect, nullptr, nullptr, showScrollValue, false}},
+    {ControlKind::CheckBox,
+     {createCheckBox, placeRect, paintOnWindow, showButtonText, showCheckValue, false}},
+    {ControlKind::Frame, {createFrame, placeRect, paintOnWindow, showFrameTitle, nullptr, false}},
+    {ControlKind::OptionButton,
+     {createOptionButton, placeRect, paintOnWindow, showButtonText, showOptionValue, false}},
+    {ControlKind::Button, {createButton, placeRect, nullptr, showButtonText, nullptr, false}},
+}};
+
+const KindBinding& bindingFor(ControlKind kind) {
+    for (const KindEntry& entry : kKindBindings) {
+        if (entry.kind == kind) {
+            return entry.binding;
+        }
+    }
+    return kKindBindings.front().binding;
+}
+
 } // namespace
 
-FormBinder::FormBinder(QWidget* surface, std::vector<Control*> controls)
-    : QObject(surface), surface_(surface) {
+FormBinder::FormBinder(QWidget* surface, std::vector<Control*> controls, Runner run)
+    : QObject(surface), surface_(surface), run_(std::move(run)) {
     entries_.reserve(controls.size());
     for (Control* control : controls) {
-        entries_.push_back({control, create(*control), *control, true});
+        const KindBinding& kind = bindingFor(control->kind);
+        const ControlWiring wiring{this, [this, control] { fire(*control, ControlEvent::Click); },
+                                   [this, control] { fire(*control, ControlEvent::Change); }};
+        QWidget* widget = kind.create(*control, surface_, wiring);
+        widget->setObjectName(control->fullName());
+        widget->setMouseTracking(true);
+        widget->installEventFilter(this);
+        entries_.push_back({control, &kind, widget, *control, true, {}});
     }
     sync();
 }
 
-QWidget* FormBinder::create(Control& control) {
-    QWidget* widget = nullptr;
-    switch (control.kind) {
-    case ControlKind::Label:
-    case ControlKind::Shape:
-    case ControlKind::Image:
-    case ControlKind::Line: {
-        auto* label = new QLabel(surface_);
-        label->setTextFormat(Qt::PlainText);
-        label->setAttribute(Qt::WA_StyledBackground);
-        if (control.kind == ControlKind::Image) {
-            label->setPixmap(pictureFor(control.picture));
-            label->setScaledContents(true);
+void FormBinder::setHandlers(ControlEvent event, const ControlHandlers& handlers) {
+    for (const auto& [control, handler] : handlers) {
+        if (Entry* entry = entryOf(*control)) {
+            entry->handlers[static_cast<std::size_t>(event)] = handler;
         }
-        // Key captions wrap ("Caps Lock" takes two lines); single-line labels clip instead.
-        label->setWordWrap(control.border);
-        widget = label;
-        break;
     }
-    case ControlKind::TextBox: {
-        // Scrolls by pixels, so a description that just fits shows no scroll bar.
-        auto* box = new QTextEdit(surface_);
-        box->setAcceptRichText(false);
-        box->setWordWrapMode(QTextOption::WrapAtWordBoundaryOrAnywhere);
-        box->setFrameShape(QFrame::NoFrame);
-        box->setVerticalScrollBarPolicy(Qt::ScrollBarAsNeeded);
-        box->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
-        box->setTextInteractionFlags(Qt::NoTextInteraction);
-        // Never the focus: typing belongs to the window, and no input method may take it.
-        box->setFocusPolicy(Qt::NoFocus);
-        box->setAttribute(Qt::WA_InputMethodEnabled, false);
-        // Zero margin keeps the first character of the input line under column 1 of the ruler
-        // and lets five lines of a description fit without scrolling.
-        box->document()->setDocumentMargin(0);
-        // The pointer moves over the viewport, which covers the whole box.
-        box->viewport()->setMouseTracking(true);
-        box->viewport()->installEventFilter(this);
-        widget = box;
-        break;
-    }
-    case ControlKind::EditBox: {
-        auto* edit = new QLineEdit(surface_);
-        edit->setFrame(false);
-        // The learner's typing goes straight into the model; the handlers judge it on release.
-        connect(edit, &QLineEdit::textEdited, this,
-                [&control](const QString& text) { control.text = text; });
-        widget = edit;
-        break;
-    }
-    case ControlKind::ScrollBar: {
-        auto* bar = new QScrollBar(Qt::Vertical, surface_);
-        bar->setRange(control.minimum, control.maximum);
-        // A stop of the tab order, so the arrows can step the value from the keyboard.
-        bar->setFocusPolicy(Qt::StrongFocus);
-        bar->setSingleStep(1);
-        bar->setPageStep(1);
-        // The upper arrow raises the value.
-        bar->setInvertedAppearance(true);
-        bar->setInvertedControls(true);
-        connect(bar, &QScrollBar::valueChanged, this, [this, &control](int value) {
-            if (value != control.value) {
-                control.value = value;
-                if (onChange) {
-                    onChange(control);
-                }
-            }
-        });
-        widget = bar;
-        break;
-    }
-    case ControlKind::CheckBox: {
-        auto* box = new QCheckBox(surface_);
-        box->setTristate(false); // the learner ticks on and off; only a setting shows greyed
-        // Any change of state counts, not only a click: Space, or a screen reader's toggle.
-        // The program's own changes are made with signals blocked.
-        connect(box, &QCheckBox::stateChanged, this, [&control, box](int state) {
-            if (state == Qt::Unchecked) {
-                control.value = 0;
-                return;
-            }
-            control.value = 1;
-            if (state == Qt::PartiallyChecked) {
-                // A greyed box cycles through grey again; the learner only ever ticks it.
-                const QSignalBlocker quiet(box);
-                box->setCheckState(Qt::Checked);
-            }
-        });
-        widget = box;
-        break;
-    }
-    case ControlKind::Frame: {
-        auto* frame = new QGroupBox(surface_);
-        frame->setFlat(false);
-        widget = frame;
-        break;
-    }
-    case ControlKind::OptionButton: {
-        // The option buttons of a window are one exclusive group, so one always stays chosen
-        // and the arrow keys move the choice. Whatever chose it (pointer, key, focus or an
-        // assistive tool), the option's Click handler runs once it becomes chosen.
-        auto* option = new OptionButton(surface_);
-        connect(option, &QRadioButton::toggled, this, [this, option, &control](bool chosen) {
-            if (chosen && control.value != 1) {
-                clicked(option);
-            }
-        });
-        widget = option;
-        break;
-    }
-    case ControlKind::Button: {
-        auto* button = new QPushButton(surface_);
-        button->setAutoDefault(false);
-        connect(button, &QPushButton::clicked, this, [this, button] { clicked(button); });
-        widget = button;
-        break;
-    }
-    }
-    widget->setObjectName(control.fullName());
-    widget->setMouseTracking(true);
-    widget->installEventFilter(this);
-    return widget;
 }
 
 void FormBinder::sync() {
@@ -250,118 +433,44 @@ void FormBinder::sync() {
 void FormBinder::apply(Entry& entry) {
     const Control& c = *entry.control;
     const Control& old = entry.shown;
-    QWidget* w = entry.widget;
+    QWidget& w = *entry.widget;
+    const KindBinding& kind = *entry.kind;
     const bool all = entry.fresh;
 
     if (all || c.geometry != old.geometry || c.lineWidth != old.lineWidth) {
-        if (c.kind == ControlKind::Line) {
-            const int thickness = c.lineWidth;
-            w->setGeometry(pixels(c.geometry.left), pixels(c.geometry.top) - thickness / 2,
-                           std::max(1, pixels(c.geometry.width)), thickness);
-        } else if (c.slides && !all && c.geometry.height != old.geometry.height) {
-            // The preview panel slides rather than jumps, so the learner sees where it went.
-            auto* slide = new QPropertyAnimation(w, "geometry", w);
-            slide->setDuration(kSlideMilliseconds);
-            slide->setEasingCurve(QEasingCurve::OutCubic);
-            slide->setStartValue(w->geometry());
-            slide->setEndValue(pixelRect(c.geometry));
-            slide->start(QAbstractAnimation::DeleteWhenStopped);
-        } else {
-            w->setGeometry(pixelRect(c.geometry));
-        }
+        kind.place(w, c, old, all);
     }
     if (all || !(c.font == old.font)) {
-        w->setFont(fontFor(c.font));
+        w.setFont(fontFor(c.font));
     }
-    if (all || c.back != old.back || c.fore != old.fore || c.border != old.border) {
-        if (c.kind == ControlKind::Line) {
-            w->setStyleSheet(QStringLiteral("background-color: %1;").arg(colorName(c.fore)));
-        } else if (c.kind == ControlKind::Shape) {
-            w->setStyleSheet(QStringLiteral("background-color: %1; border: 1px solid %2;")
-                                 .arg(colorName(c.back), colorName(c.fore)));
-        } else if (c.kind == ControlKind::TextBox) {
-            auto* box = static_cast<QTextEdit*>(w);
-            QPalette palette = box->palette();
-            palette.setColor(QPalette::Base, QColor::fromRgb(c.back));
-            palette.setColor(QPalette::Text, QColor::fromRgb(c.fore));
-            box->setPalette(palette);
-        } else if (c.kind == ControlKind::OptionButton || c.kind == ControlKind::CheckBox ||
-                   c.kind == ControlKind::Frame) {
-            // A style sheet would also paint the round indicator black; a palette keeps it.
-            QPalette palette = w->palette();
-            palette.setColor(QPalette::Window, QColor::fromRgb(c.back));
-            palette.setColor(QPalette::WindowText, QColor::fromRgb(c.fore));
-            w->setPalette(palette);
-            w->setBackgroundRole(QPalette::Window);
-            w->setAutoFillBackground(true);
-        } else if (c.kind == ControlKind::EditBox) {
-            QPalette palette = w->palette();
-            palette.setColor(QPalette::Base, QColor::fromRgb(c.back));
-            palette.setColor(QPalette::Text, QColor::fromRgb(c.fore));
-            w->setPalette(palette);
-        } else if (c.kind != ControlKind::Image && c.kind != ControlKind::Button &&
-                   c.kind != ControlKind::ScrollBar) {
-            w->setStyleSheet(styleSheetFor(c));
-        }
+    if (kind.paint && (all || c.back != old.back || c.fore != old.fore || c.border != old.border)) {
+        kind.paint(w, c);
     }
-    if (all || c.text != old.text || c.align != old.align) {
-        if (auto* label = qobject_cast<QLabel*>(w); label && c.kind == ControlKind::Label) {
-            if (c.text.startsWith(QLatin1Char(' ')) && c.border) {
-                // Leading blanks push a key's word onto its last line, into the lower limb of
-                // the L-shaped Enter key. Qt drops blanks at a line break, so align instead.
-                label->setText(shownPart(c.text, KeptPart::Beginning).trimmed());
-                label->setAlignment(Qt::AlignRight | Qt::AlignBottom);
-            } else {
-                label->setText(shownPart(c.text, KeptPart::Beginning));
-                label->setAlignment(alignmentFor(c.align));
-            }
-        } else if (auto* box = qobject_cast<QTextEdit*>(w)) {
-            box->setPlainText(displayText(
-                shownPart(c.text, c.showsEndOfLongText ? KeptPart::End : KeptPart::Beginning)));
-            // Qt rounds each line up to whole pixels; at the classic line height five lines of
-            // a description fit their box.
-            QTextBlockFormat lines;
-            lines.setLineHeight(std::floor(QFontMetricsF(box->font()).lineSpacing()),
-                                QTextBlockFormat::FixedHeight);
-            QTextCursor all(box->document());
-            all.select(QTextCursor::Document);
-            all.mergeBlockFormat(lines);
-        } else if (auto* button = qobject_cast<QAbstractButton*>(w)) {
-            button->setText(c.text);
-        } else if (auto* frame = qobject_cast<QGroupBox*>(w)) {
-            frame->setTitle(c.text);
-        } else if (auto* edit = qobject_cast<QLineEdit*>(w); edit && edit->text() != c.text) {
-            edit->setText(c.text);
-        }
+    if (kind.showText && (all || c.text != old.text || c.align != old.align)) {
+        kind.showText(w, c);
     }
-    if (all || c.value != old.value) {
-        if (auto* option = qobject_cast<QRadioButton*>(w)) {
-            option->setChecked(c.value == 1);
-        } else if (auto* box = qobject_cast<QCheckBox*>(w)) {
-            const QSignalBlocker quiet(box);
-            box->setCheckState(c.value == 2   ? Qt::PartiallyChecked
-                               : c.value == 1 ? Qt::Checked
-                                              : Qt::Unchecked);
-        } else if (auto* bar = qobject_cast<QScrollBar*>(w)) {
-            const QSignalBlocker quiet(bar); // the model moved it; no change to report back
-            bar->setValue(c.value);
-        }
+    if (kind.showValue && (all || c.value != old.value)) {
+        kind.showValue(w, c);
     }
     if (c.growsLeft && (all || c.text != old.text || c.geometry != old.geometry ||
                         !(c.font == old.font) || c.align != old.align)) {
-        fitLeftwards(*static_cast<QLabel*>(w), c);
-    }
-    if (all || c.locked != old.locked) {
-        if (auto* box = qobject_cast<QTextEdit*>(w)) {
-            box->setReadOnly(true); // only the program ever writes the text boxes
-        }
+        fitLeftwards(static_cast<QLabel&>(w), c);
     }
     if (all || c.enabled != old.enabled) {
-        w->setEnabled(c.enabled);
+        w.setEnabled(c.enabled);
     }
     if (all || c.visible != old.visible) {
-        w->setVisible(c.visible);
+        w.setVisible(c.visible);
     }
+}
+
+FormBinder::Entry* FormBinder::entryOf(const Control& control) {
+    for (Entry& entry : entries_) {
+        if (entry.control == &control) {
+            return &entry;
+        }
+    }
+    return nullptr;
 }
 
 QWidget* FormBinder::widget(const Control& control) const {
@@ -373,36 +482,35 @@ QWidget* FormBinder::widget(const Control& control) const {
     return nullptr;
 }
 
-void FormBinder::clicked(QWidget* widget) {
-    for (Entry& entry : entries_) {
-        if (entry.widget == widget && onClick) {
-            onClick(*entry.control);
-            return;
-        }
+void FormBinder::fire(Control& control, ControlEvent event) {
+    Entry* entry = entryOf(control);
+    if (entry == nullptr) {
+        return;
+    }
+    // A copy: the handler may run a modal dialog during which the table could change.
+    const std::function<void()> handler = entry->handlers[static_cast<std::size_t>(event)];
+    if (handler) {
+        run_(handler);
     }
 }
 
 bool FormBinder::eventFilter(QObject* watched, QEvent* event) {
     const bool press = event->type() == QEvent::MouseButtonPress;
     const bool move = event->type() == QEvent::MouseMove;
-    if (press || move) {
-        for (Entry& entry : entries_) {
-            const auto* box = qobject_cast<QTextEdit*>(entry.widget);
-            if (entry.widget != watched && !(box && box->viewport() == watched)) {
-                continue;
-            }
-            const ControlKind kind = entry.control->kind;
-            const bool clickable = kind != ControlKind::OptionButton &&
-                                   kind != ControlKind::CheckBox && kind != ControlKind::Frame &&
-                                   kind != ControlKind::Button && kind != ControlKind::TextBox &&
-                                   kind != ControlKind::EditBox && kind != ControlKind::ScrollBar;
-            if (press && clickable && onClick) {
-                onClick(*entry.control);
-            } else if (move && onMouseMove) {
-                onMouseMove(*entry.control);
-            }
-            break;
+    if (!press && !move) {
+        return QObject::eventFilter(watched, event);
+    }
+    for (Entry& entry : entries_) {
+        // A text box's pointer arrives at its viewport, a child of its own.
+        if (entry.widget != watched && entry.widget != watched->parent()) {
+            continue;
         }
+        if (press && entry.kind->pressIsClick) {
+            fire(*entry.control, ControlEvent::Click);
+        } else if (move) {
+            fire(*entry.control, ControlEvent::MouseMove);
+        }
+        break;
     }
     return QObject::eventFilter(watched, event);
 }

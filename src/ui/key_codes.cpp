@@ -1,5 +1,7 @@
 #include "ui/key_codes.h"
 
+#include "ground/key_table.h"
+
 #include <QGuiApplication>
 #include <QKeyEvent>
 
@@ -14,10 +16,9 @@ KeySource platformKeySource() {
 }
 
 int keyCodeOf(const QKeyEvent& event, KeySource source) {
-    constexpr int kNumpad0 = 96;
     if (event.modifiers().testFlag(Qt::KeypadModifier) && event.key() >= Qt::Key_0 &&
         event.key() <= Qt::Key_9) {
-        return kNumpad0 + (event.key() - Qt::Key_0);
+        return kKeyNumpad0 + (event.key() - Qt::Key_0);
     }
     return keyCodeForEvent({event.key(), event.nativeScanCode(), event.nativeVirtualKey()}, source);
 }

@@ -1,7 +1,7 @@
 #include "ui/keyboard_type_dialog.h"
 
+#include "ground/key_table.h"
 #include "keyboard/frm_klavesnice.h"
-#include "keyboard/key_table.h"
 #include "ui/form_binder.h"
 #include "ui/key_codes.h"
 
@@ -19,24 +19,14 @@ FrmKlavesnice& loaded(FrmKlavesnice& model) {
 } // namespace
 
 KeyboardTypeDialog::KeyboardTypeDialog(FrmKlavesnice& model, QWidget* parent)
-    : ModelDialog(loaded(model).window, model.controls(), kBlack, parent), model_(model) {
-    setObjectName(QStringLiteral("FrmKlavesnice"));
-    binder().onClick = [this](Control& control) {
-        if (&control == &model_.OptCZ) {
-            model_.OptCZ_Click();
-        } else if (&control == &model_.OptCZQ) {
-            model_.OptCZQ_Click();
-        } else if (&control == &model_.CmdOK) {
-            model_.CmdOK_Click();
-        }
-        refresh();
-    };
-    refresh();
-}
-
-bool KeyboardTypeDialog::modelClosed() const {
-    return model_.accepted();
-}
+    : ModelDialog({QStringLiteral("FrmKlavesnice"),
+                   loaded(model).window,
+                   model.controls(),
+                   model.clickHandlers(),
+                   {},
+                   [&model] { return model.accepted(); }},
+                  kBlack, parent),
+      model_(model) {}
 
 void KeyboardTypeDialog::showEvent(QShowEvent* event) {
     ModelDialog::showEvent(event);

@@ -18,7 +18,6 @@ public:
     explicit KeyboardTypeDialog(FrmKlavesnice& model, QWidget* parent = nullptr);
 
 protected:
-    bool modelClosed() const override;
     bool keyPressed(QObject* target, QKeyEvent& event) override;
     void showEvent(QShowEvent* event) override;
     void closeEvent(QCloseEvent* event) override;

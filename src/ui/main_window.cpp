@@ -1,8 +1,8 @@
 #include "ui/main_window.h"
 
 #include "app/frm_tipora.h"
-#include "keyboard/windows1250.h"
-#include "lessons/lesson_catalogue.h"
+#include "ground/lesson_catalogue.h"
+#include "ground/windows1250.h"
 #include "ui/fonts.h"
 #include "ui/form_binder.h"
 #include "ui/key_codes.h"
@@ -40,9 +40,10 @@ MainWindow::MainWindow(FrmTipora& model, QtPlatform& platform)
     setCentralWidget(surface_);
 
     buildMenus();
-    binder_ = new FormBinder(surface_, model_.form.controls());
-    binder_->onClick = [this](Control& control) { onControlClicked(control); };
-    binder_->onMouseMove = [this](Control& control) { onMouseMoved(control); };
+    binder_ = new FormBinder(surface_, model_.form.controls(),
+                             [this](const std::function<void()>& handler) { run(handler); });
+    binder_->setHandlers(ControlEvent::Click, model_.clickHandlers());
+    binder_->setHandlers(ControlEvent::MouseMove, model_.mouseMoveHandlers());
     // The window's own background hides every hint.
     surface_->setMouseTracking(true);
     surface_->installEventFilter(this);
@@ -80,26 +81,17 @@ void MainWindow::buildMenus() {
         menus_[&submenuItem] = submenu;
         for (const LessonDef& def : kLessons) {
             if (static_cast<std::size_t>(def.submenu) == s) {
-                QAction* item =
-                    addItem(submenu, form.mnuLekceN[static_cast<std::size_t>(def.number - 1)]);
-                connect(item, &QAction::triggered, this, [this, number = def.number] {
-                    run([this, number] { model_.mnuLekce_Click(number); });
-                });
+                addItem(submenu, form.mnuLekceN[static_cast<std::size_t>(def.number - 1)]);
             }
         }
     }
-    connect(addItem(menuBar(), form.mnuStop), &QAction::triggered, this,
-            [this] { run([this] { model_.mnuStop_Click(); }); });
-    connect(addItem(menuBar(), form.mnuPause), &QAction::triggered, this,
-            [this] { run([this] { model_.mnuPause_Click(); }); });
-    connect(addItem(menuBar(), form.mnuDemo), &QAction::triggered, this,
-            [this] { run([this] { model_.mnuDemo_Click(); }); });
-    connect(addItem(menuBar(), form.mnuNastaveni), &QAction::triggered, this,
-            [this] { run([this] { model_.mnuNastaveni_Click(); }); });
-    QAction* exit = addItem(menuBar(), form.mnuExit);
-    connect(exit, &QAction::triggered, this, [this] { run([this] { model_.mnuExit_Click(); }); });
-    connect(addItem(menuBar(), form.mnuOProgramu), &QAction::triggered, this,
-            [this] { run([this] { model_.mnuOProgramu_Click(); }); });
+    for (MenuItem* item : form.topMenuItems()) {
+        addItem(menuBar(), *item);
+    }
+    for (auto& [item, handler] : model_.menuHandlers()) {
+        connect(actions_.at(item), &QAction::triggered, this,
+                [this, handler = handler] { run(handler); });
+    }
 }
 
 template <typename Handler> void MainWindow::run(Handler&& handler) {
@@ -147,42 +139,6 @@ void MainWindow::refresh() {
     if (timers_ != nullptr) {
         timers_->sync();
     }
-}
-
-void MainWindow::onControlClicked(Control& control) {
-    FrmTiporaForm& form = model_.form;
-    if (&control == &form.lblPause) {
-        run([this] { model_.lblPause_Click(); });
-    } else if (&control == &form.imgDalsi) {
-        run([this] { model_.imgDalsi_Click(); });
-    } else if (&control == &form.imgMetronom) {
-        run([this] { model_.imgMetronom_Click(); });
-    } else if (&control == &form.imgVysunNahled) {
-        run([this] { model_.imgVysunNahled_Click(); });
-    } else if (&control == &form.imgZasunNahled) {
-        run([this] { model_.imgZasunNahled_Click(); });
-    }
-}
-
-void MainWindow::onMouseMoved(Control& control) {
-    FrmTiporaForm& form = model_.form;
-    run([this, &form, &control] {
-        if (&control == &form.imgVysunNahled) {
-            model_.imgVysunNahled_MouseMove();
-        } else if (&control == &form.imgZasunNahled) {
-            model_.imgZasunNahled_MouseMove();
-        } else if (&control == &form.imgMetronom) {
-            model_.imgMetronom_MouseMove();
-        } else if (&control == &form.imgDalsi) {
-            model_.imgDalsi_MouseMove();
-        } else if (&control == &form.txtVstup) {
-            model_.txtVstup_MouseMove();
-        } else if (control.name == QLatin1String("lblKlavesa")) {
-            model_.lblKlavesa_MouseMove();
-        } else if (control.name.startsWith(QLatin1String("lblNapoveda"))) {
-            model_.lblNapoveda_MouseMove(control);
-        }
-    });
 }
 
 bool MainWindow::eventFilter(QObject* watched, QEvent* event) {

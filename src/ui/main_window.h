@@ -51,8 +51,6 @@ private:
     void buildMenus();
     QAction* addItem(QWidget* menu, MenuItem& item);
     template <typename Handler> void run(Handler&& handler);
-    void onControlClicked(Control& control);
-    void onMouseMoved(Control& control);
     bool keyPressed(const QKeyEvent& event);
     void keyReleased(const QKeyEvent& event);
     void typeText(const QString& text);

@@ -4,12 +4,14 @@
 #include "ui/form_binder.h"
 
 #include <QKeyEvent>
+#include <QLineEdit>
 
 namespace tipora::ui {
 
-ModelDialog::ModelDialog(const WindowState& window, std::vector<Control*> controls,
-                         Color background, QWidget* parent)
-    : QDialog(parent, Qt::Dialog | Qt::FramelessWindowHint) {
+ModelDialog::ModelDialog(const DialogModel& model, Color background, QWidget* parent)
+    : QDialog(parent, Qt::Dialog | Qt::FramelessWindowHint), closed_(model.closed) {
+    setObjectName(model.objectName);
+    const WindowState& window = model.window;
     setWindowTitle(window.title);
     setFixedSize(pixels(window.width), pixels(window.height));
     setAutoFillBackground(true);
@@ -19,12 +21,18 @@ ModelDialog::ModelDialog(const WindowState& window, std::vector<Control*> contro
     setPalette(palette);
     setFont(fontFor({FontFace::Serif, 11.25, false}));
 
-    binder_ = new FormBinder(this, controls);
-    for (Control* control : controls) {
+    binder_ = new FormBinder(this, model.controls, [this](const std::function<void()>& handler) {
+        handler();
+        refresh();
+    });
+    binder_->setHandlers(ControlEvent::Click, model.clicks);
+    binder_->setHandlers(ControlEvent::Change, model.changes);
+    for (Control* control : model.controls) {
         binder_->widget(*control)->installEventFilter(this);
     }
     installEventFilter(this);
     move(pixels(window.left), pixels(window.top));
+    refresh();
 }
 
 void ModelDialog::reject() {
@@ -33,9 +41,15 @@ void ModelDialog::reject() {
 
 void ModelDialog::refresh() {
     binder_->sync();
-    if (modelClosed()) {
+    if (closed_()) {
         accept();
     }
+}
+
+void ModelDialog::focusForTyping(const Control& box) {
+    auto* edit = static_cast<QLineEdit*>(binder_->widget(box));
+    edit->setFocus();
+    edit->selectAll();
 }
 
 bool ModelDialog::keyPressed(QObject* /*target*/, QKeyEvent& /*event*/) {

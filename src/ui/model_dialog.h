@@ -3,6 +3,7 @@
 #include "app/form_model.h"
 
 #include <QDialog>
+#include <functional>
 #include <vector>
 
 class QKeyEvent;
@@ -10,6 +11,16 @@ class QKeyEvent;
 namespace tipora::ui {
 
 class FormBinder;
+
+// What a dialog shows of its form model, and how it tells that the model has closed it.
+struct DialogModel {
+    QString objectName;
+    const WindowState& window;
+    std::vector<Control*> controls;
+    ControlHandlers clicks;
+    ControlHandlers changes;
+    std::function<bool()> closed;
+};
 
 // A borderless dialog shown from a form model: centred where the model's load put it, closed
 // only through its own controls (Escape and the window system's close do nothing).
@@ -20,14 +31,13 @@ public:
     void reject() override;
 
 protected:
-    ModelDialog(const WindowState& window, std::vector<Control*> controls, Color background,
-                QWidget* parent);
+    ModelDialog(const DialogModel& model, Color background, QWidget* parent);
 
     FormBinder& binder() const { return *binder_; }
     // Brings the widgets up to date after a handler, and closes once the model has closed.
     void refresh();
-
-    virtual bool modelClosed() const = 0;
+    // Gives an edit box the focus with its text selected, so that typing replaces it.
+    void focusForTyping(const Control& box);
     // Key preview: every key of the dialog, whichever control has the focus. Return true to
     // keep the key from the control.
     virtual bool keyPressed(QObject* target, QKeyEvent& event);
@@ -37,6 +47,7 @@ protected:
 
 private:
     FormBinder* binder_;
+    std::function<bool()> closed_;
 };
 
 } // namespace tipora::ui

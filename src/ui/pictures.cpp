@@ -111,6 +111,22 @@ struct HomeKey {
     QString finger;
 };
 
+// One key of the home row; the key a finger finds by touch carries the tactile bar.
+void paintHomeKey(QPainter& painter, const QRectF& key, const QString& letter, bool tactile) {
+    const qreal keyCentre = std::floor(key.center().x()) + 0.5;
+    painter.setPen(QPen(Qt::white, 1.0));
+    painter.setBrush(Qt::NoBrush);
+    painter.drawRoundedRect(key, 3, 3);
+    painter.setFont(sansFont(14, true));
+    // Letters sit a little high so the tactile bar has room below even the tail of "j".
+    painter.drawText(key.adjusted(0, 0, 0, -6), Qt::AlignCenter, letter);
+    if (tactile) {
+        painter.setPen(QPen(Qt::white, 2.0, Qt::SolidLine, Qt::RoundCap));
+        painter.drawLine(QPointF(keyCentre - 4, key.bottom() - 3.5),
+                         QPointF(keyCentre + 4, key.bottom() - 3.5));
+    }
+}
+
 // One hand of the finger guide, centred on centreX. The outer two fingers are named on the
 // upper line and the inner two on the lower one, pushed apart so the long names never touch;
 // their leader lines drop between the upper names and then bend towards their own label.
@@ -133,7 +149,6 @@ void paintHand(QPainter& painter, qreal centreX, const QString& heading,
     painter.setFont(sansFont(12, true));
     painter.drawText(QRectF(rowLeft - 20, 0, rowWidth + 40, 15), Qt::AlignCenter, heading);
 
-    const QFont letterFont = sansFont(14, true);
     const QFont nameFont = sansFont(10);
     const QFontMetricsF nameMetrics(nameFont);
 
@@ -141,17 +156,7 @@ void paintHand(QPainter& painter, qreal centreX, const QString& heading,
         const QRectF key(rowLeft + i * keyPitch, keyTop, keySize, keySize);
         const qreal keyCentre = std::floor(key.center().x()) + 0.5;
 
-        painter.setPen(QPen(Qt::white, 1.0));
-        painter.setBrush(Qt::NoBrush);
-        painter.drawRoundedRect(key, 3, 3);
-        painter.setFont(letterFont);
-        // Letters sit a little high so the tactile bar has room below even the tail of "j".
-        painter.drawText(key.adjusted(0, 0, 0, -6), Qt::AlignCenter, keys[i].letter);
-        if (i == tactileKey) {
-            painter.setPen(QPen(Qt::white, 2.0, Qt::SolidLine, Qt::RoundCap));
-            painter.drawLine(QPointF(keyCentre - 4, key.bottom() - 3.5),
-                             QPointF(keyCentre + 4, key.bottom() - 3.5));
-        }
+        paintHomeKey(painter, key, keys[i].letter, i == tactileKey);
 
         const qreal width = std::ceil(nameMetrics.horizontalAdvance(keys[i].finger));
         const bool upper = i == 0 || i == 3;

@@ -5,41 +5,19 @@
 #include "ui/key_codes.h"
 
 #include <QKeyEvent>
-#include <QLineEdit>
 
 namespace tipora::ui {
 
 SettingsDialog::SettingsDialog(FrmNastaveni& model, QWidget* parent)
-    : ModelDialog(model.window, model.controls(), kDialogBrown, parent), model_(model) {
-    setObjectName(QStringLiteral("FrmNastaveni"));
-    binder().onClick = [this](Control& control) {
-        if (&control == &model_.cmdOK) {
-            model_.cmdOK_Click();
-        } else if (&control == &model_.cmdZrus) {
-            model_.cmdZrus_Click();
-        } else if (&control == &model_.cmdSave) {
-            model_.cmdSave_Click();
-        }
-        refresh();
-    };
-    binder().onChange = [this](Control& control) {
-        if (&control == &model_.vsbMetronom) {
-            model_.vsbMetronom_Change();
-        }
-        refresh();
-    };
-    refresh();
-}
-
-bool SettingsDialog::modelClosed() const {
-    return model_.closed();
-}
+    : ModelDialog({QStringLiteral("FrmNastaveni"), model.window, model.controls(),
+                   model.clickHandlers(), model.changeHandlers(),
+                   [&model] { return model.closed(); }},
+                  kDialogBrown, parent),
+      model_(model) {}
 
 void SettingsDialog::showEvent(QShowEvent* event) {
     ModelDialog::showEvent(event);
-    auto* box = static_cast<QLineEdit*>(binder().widget(model_.txtMetronom));
-    box->setFocus();
-    box->selectAll();
+    focusForTyping(model_.txtMetronom);
 }
 
 bool SettingsDialog::keyPressed(QObject* /*target*/, QKeyEvent& event) {

@@ -16,7 +16,6 @@ public:
     explicit SettingsDialog(FrmNastaveni& model, QWidget* parent = nullptr);
 
 protected:
-    bool modelClosed() const override;
     void keyReleased(QObject* target, QKeyEvent& event) override;
     bool keyPressed(QObject* target, QKeyEvent& event) override;
     void showEvent(QShowEvent* event) override;

@@ -2,21 +2,12 @@
 
 namespace tipora::ui {
 
-namespace {
-// A beat that drifts is audible; the other timers only move labels.
-bool needsPrecision(const ModelTimer& timer) {
-    return timer.name() == QLatin1String("tmrMetronom") ||
-           timer.name() == QLatin1String("tmrDemo") ||
-           timer.name() == QLatin1String("tmrDemoClick");
-}
-} // namespace
-
 TimerBinder::TimerBinder(Handlers handlers, std::function<void()> afterTick, QObject* parent)
     : QObject(parent), afterTick_(std::move(afterTick)) {
     for (auto& [model, handler] : handlers) {
         auto timer = std::make_unique<QTimer>();
         timer->setObjectName(model->name());
-        timer->setTimerType(needsPrecision(*model) ? Qt::PreciseTimer : Qt::CoarseTimer);
+        timer->setTimerType(model->precise() ? Qt::PreciseTimer : Qt::CoarseTimer);
         connect(timer.get(), &QTimer::timeout, this, [this, model = model, handler = handler] {
             // A handler may have disabled this timer while an earlier tick waited in the queue.
             if (!model->enabled()) {
@@ -25,22 +16,33 @@ TimerBinder::TimerBinder(Handlers handlers, std::function<void()> afterTick, QOb
             handler();
             afterTick_();
         });
-        bindings_.push_back({model, std::move(timer), model->restarts()});
+        bindings_.push_back({model, std::move(timer), TimerFollower(*model)});
     }
     sync();
 }
 
 void TimerBinder::sync() {
     for (Binding& b : bindings_) {
-        const bool runnable = b.model->enabled() && b.model->interval() > 0;
-        if (!runnable) {
+        switch (b.follower.next(b.timer->isActive())) {
+        case TimerFollower::Step::Stop:
             b.timer->stop();
-        } else if (!b.timer->isActive() || b.restarts != b.model->restarts() ||
-                   b.timer->interval() != b.model->interval()) {
+            break;
+        case TimerFollower::Step::Start:
             b.timer->start(b.model->interval());
+            break;
+        case TimerFollower::Step::Keep:
+            break;
         }
-        b.restarts = b.model->restarts();
     }
+}
+
+const QTimer* TimerBinder::timer(const ModelTimer& model) const {
+    for (const Binding& b : bindings_) {
+        if (b.model == &model) {
+            return b.timer.get();
+        }
+    }
+    return nullptr;
 }
 
 } // namespace tipora::ui

@@ -4,7 +4,6 @@
 
 #include <QObject>
 #include <QTimer>
-#include <cstdint>
 #include <functional>
 #include <memory>
 #include <utility>
@@ -18,18 +17,20 @@ class TimerBinder : public QObject {
     Q_OBJECT
 
 public:
-    using Handlers = std::vector<std::pair<ModelTimer*, std::function<void()>>>;
+    using Handlers = TimerHandlers;
 
     // afterTick runs after every timer handler, to bring the window up to date.
     TimerBinder(Handlers handlers, std::function<void()> afterTick, QObject* parent);
 
     void sync();
+    // The toolkit timer that follows a model timer.
+    const QTimer* timer(const ModelTimer& model) const;
 
 private:
     struct Binding {
         ModelTimer* model;
         std::unique_ptr<QTimer> timer;
-        std::uint64_t restarts;
+        TimerFollower follower;
     };
 
     std::vector<Binding> bindings_;

@@ -64,8 +64,11 @@ private slots:
         QCOMPARE(visible, 30 + 51 - 6);
 
         // Only the time-of-day clock runs.
-        for (ModelTimer* t : f.timers()) {
+        QCOMPARE(w.timerHandlers().size(), std::size_t{6});
+        for (const auto& [t, handler] : w.timerHandlers()) {
             QCOMPARE(t->enabled(), t == &f.tmrTime);
+            // A beat or a demonstrated keystroke that drifts is heard; the clocks may be coarse.
+            QCOMPARE(t->precise(), t == &f.tmrMetronom || t == &f.tmrDemo || t == &f.tmrDemoClick);
         }
         QCOMPARE(f.tmrTime.interval(), 500);
         QCOMPARE(f.tmrText.interval(), 3000);
@@ -124,7 +127,6 @@ private slots:
 
         QCOMPARE(w.form.lblTimeP.text, QStringLiteral("0:00:00"));
         QCOMPARE(w.form.lblZadani.text, QString());
-        QVERIFY(w.form.txtVstup.locked && w.form.txtPopisLekce.locked);
         QCOMPARE(w.form.window.mousePointer, MousePointer::Default);
     }
 

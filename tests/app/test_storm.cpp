@@ -2,7 +2,7 @@
 // after every one. TIPORA_STORM_SEED and TIPORA_STORM_EVENTS choose another run; a failure
 // names its seed and the shortest sequence found that still breaks the same rule.
 #include "app/frm_tipora.h"
-#include "keyboard/windows1250.h"
+#include "ground/windows1250.h"
 #include "support/invariants.h"
 #include "support/tutor.h"
 

@@ -2,11 +2,11 @@
 // composer into a lesson of the bundled course, as the main window passes them on.
 #include "app/frm_tipora.h"
 #include "fuzz/fuzz_support.h"
+#include "ground/key_table.h"
+#include "ground/lesson_catalogue.h"
+#include "ground/windows1250.h"
 #include "keyboard/dead_keys.h"
 #include "keyboard/key_event_mapping.h"
-#include "keyboard/key_table.h"
-#include "keyboard/windows1250.h"
-#include "lessons/lesson_catalogue.h"
 #include "support/fake_platform.h"
 #include "support/virtual_clock.h"
 

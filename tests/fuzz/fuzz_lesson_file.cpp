@@ -3,8 +3,8 @@
 #include "app/frm_tipora.h"
 #include "app/texts.h"
 #include "fuzz/fuzz_support.h"
-#include "lessons/lesson_catalogue.h"
-#include "lessons/lesson_file.h"
+#include "ground/lesson_catalogue.h"
+#include "ground/lesson_file.h"
 #include "support/fake_platform.h"
 
 #include <QByteArrayList>

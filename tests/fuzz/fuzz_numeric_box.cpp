@@ -1,6 +1,6 @@
 // The numeric boxes (demonstration speed, metronome tempo) under any text and any key.
 #include "demo/frm_demo.h"
-#include "demo/numeric_box.h"
+#include "dialogs/numeric_box.h"
 #include "fuzz/fuzz_support.h"
 #include "support/fake_platform.h"
 

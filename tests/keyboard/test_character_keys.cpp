@@ -1,6 +1,6 @@
+#include "ground/key_table.h"
 #include "keyboard/dead_keys.h"
 #include "keyboard/demo_keys.h"
-#include "keyboard/key_table.h"
 
 #include <QTest>
 

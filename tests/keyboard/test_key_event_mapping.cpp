@@ -1,5 +1,5 @@
+#include "ground/key_table.h"
 #include "keyboard/key_event_mapping.h"
-#include "keyboard/key_table.h"
 
 #include <QTest>
 #include <set>

@@ -1,5 +1,5 @@
 #include "app/frm_tipora.h"
-#include "keyboard/key_table.h"
+#include "ground/key_table.h"
 #include "support/fake_platform.h"
 #include "support/lesson_folder.h"
 

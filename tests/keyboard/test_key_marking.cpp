@@ -1,6 +1,6 @@
 #include "app/frm_tipora_form.h"
+#include "ground/key_table.h"
 #include "keyboard/key_marking.h"
-#include "keyboard/key_table.h"
 
 #include <QTest>
 #include <set>

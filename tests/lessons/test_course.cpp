@@ -3,12 +3,12 @@
 // key drilled fifty times, every letter kept in use, Shift from the other hand, signs only once
 // taught, and real Czech words checked against the Czech dictionary of aspell.
 #include "app/frm_tipora.h"
+#include "ground/key_table.h"
+#include "ground/lesson_catalogue.h"
+#include "ground/windows1250.h"
 #include "keyboard/dead_keys.h"
 #include "keyboard/demo_keys.h"
 #include "keyboard/key_marking.h"
-#include "keyboard/key_table.h"
-#include "keyboard/windows1250.h"
-#include "lessons/lesson_catalogue.h"
 #include "support/fake_platform.h"
 
 #include <QDir>

@@ -2,7 +2,7 @@
 // broken, odd, huge, or not files at all. None may crash, hang or leave the window in a state
 // the storm's rules reject; each gives a stated message, exercise row and typing.
 #include "app/frm_tipora.h"
-#include "keyboard/windows1250.h"
+#include "ground/windows1250.h"
 #include "support/invariants.h"
 #include "support/tutor.h"
 

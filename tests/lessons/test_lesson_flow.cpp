@@ -1,6 +1,6 @@
 #include "app/frm_tipora.h"
-#include "keyboard/key_table.h"
-#include "keyboard/windows1250.h"
+#include "ground/key_table.h"
+#include "ground/windows1250.h"
 #include "lessons/typing_rules.h"
 #include "support/tutor.h"
 

@@ -2,8 +2,8 @@
 
 #include "app/display_rules.h"
 #include "app/frm_tipora.h"
+#include "ground/lesson_texts.h"
 #include "keyboard/key_marking.h"
-#include "lessons/lesson_texts.h"
 #include "support/fake_platform.h"
 
 #include <QRegularExpression>

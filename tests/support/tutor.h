@@ -1,7 +1,7 @@
 #pragma once
 
 #include "app/frm_tipora.h"
-#include "keyboard/windows1250.h"
+#include "ground/windows1250.h"
 #include "support/fake_platform.h"
 #include "support/lesson_folder.h"
 #include "support/virtual_clock.h"

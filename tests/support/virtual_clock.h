@@ -3,7 +3,6 @@
 #include "app/form_model.h"
 
 #include <QtGlobal>
-#include <cstdint>
 #include <functional>
 #include <utility>
 #include <vector>
@@ -15,11 +14,11 @@ namespace tipora::test {
 // its countdown, as a toolkit timer does.
 class VirtualClock {
 public:
-    using Handlers = std::vector<std::pair<ModelTimer*, std::function<void()>>>;
+    using Handlers = TimerHandlers;
 
     explicit VirtualClock(Handlers handlers) {
         for (auto& [timer, fire] : handlers) {
-            slots_.push_back({timer, std::move(fire), false, 0, 0});
+            slots_.push_back({timer, std::move(fire), TimerFollower(*timer), false, 0});
         }
         notice();
     }
@@ -50,22 +49,26 @@ private:
     struct Slot {
         ModelTimer* timer;
         std::function<void()> fire;
+        TimerFollower follower;
         bool running;
-        std::uint64_t restarts;
         qint64 due;
     };
 
-    // Picks up timers that handlers (or the test) enabled, disabled or restarted.
+    // Picks up timers that handlers (or the test) enabled, disabled or restarted, by the rule the
+    // program's timers follow.
     void notice() {
         for (Slot& slot : slots_) {
-            const bool runnable = slot.timer->enabled() && slot.timer->interval() > 0;
-            if (!runnable) {
+            switch (slot.follower.next(slot.running)) {
+            case TimerFollower::Step::Stop:
                 slot.running = false;
-            } else if (!slot.running || slot.restarts != slot.timer->restarts()) {
+                break;
+            case TimerFollower::Step::Start:
                 slot.running = true;
                 slot.due = now_ + slot.timer->interval();
+                break;
+            case TimerFollower::Step::Keep:
+                break;
             }
-            slot.restarts = slot.timer->restarts();
         }
     }
 

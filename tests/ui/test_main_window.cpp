@@ -233,6 +233,17 @@ private slots:
         QCOMPARE(icon, QMessageBox::NoIcon);
     }
 
+    // Only the program writes the two text boxes; typing belongs to the window.
+    void textBoxesAreReadOnlyAndNeverTheFocus() {
+        Window w;
+        w.load();
+        for (const char* name : {"txtVstup", "txtPopisLekce"}) {
+            auto* box = w.window.surface()->findChild<QTextEdit*>(QLatin1String(name));
+            QVERIFY2(box->isReadOnly(), name);
+            QCOMPARE(box->focusPolicy(), Qt::NoFocus);
+        }
+    }
+
     void fiveDescriptionLinesFitWithoutScrolling() {
         Window w;
         w.load();
@@ -507,6 +518,15 @@ private slots:
         QTRY_VERIFY(hint->isVisible());
         QTest::mouseMove(input->viewport(), QPoint(5, 5));
         QTRY_VERIFY(!hint->isVisible());
+        // So do the keys, and a hint hides itself when the pointer reaches it.
+        QTest::mouseMove(slideOut, QPoint(5, 5));
+        QTRY_VERIFY(hint->isVisible());
+        QTest::mouseMove(surface->findChild<QLabel*>(QStringLiteral("lblKlavesa(70)")));
+        QTRY_VERIFY(!hint->isVisible());
+        QTest::mouseMove(slideOut, QPoint(5, 5));
+        QTRY_VERIFY(hint->isVisible());
+        QTest::mouseMove(hint, QPoint(2, 2));
+        QTRY_VERIFY(!hint->isVisible());
 
         QTest::mouseClick(slideOut, Qt::LeftButton);
         QCOMPARE(model.form.txtVstup.geometry.height, 2190);
@@ -535,7 +555,13 @@ private slots:
         QCOMPARE(dialog.size(), QSize(337, 217));
         QCOMPARE(dialog.findChild<QLineEdit*>(QStringLiteral("txtMetronom"))->text(),
                  QStringLiteral("120"));
-        QCOMPARE(dialog.findChild<QScrollBar*>(QStringLiteral("vsbMetronom"))->value(), 120);
+        auto* tempoBar = dialog.findChild<QScrollBar*>(QStringLiteral("vsbMetronom"));
+        QCOMPARE(tempoBar->value(), 120);
+        // The learner steps the tempo up: the box follows, and so does the tempo to keep.
+        tempoBar->triggerAction(QAbstractSlider::SliderSingleStepAdd);
+        QCOMPARE(model.NovyMetronom, std::int16_t{121});
+        QCOMPARE(dialog.findChild<QLineEdit*>(QStringLiteral("txtMetronom"))->text(),
+                 QStringLiteral("121"));
         auto* keyBeep = dialog.findChild<QCheckBox*>(QStringLiteral("chkPipKlavesa"));
         QCOMPARE(keyBeep->checkState(), Qt::PartiallyChecked);
         QCOMPARE(dialog.findChild<QCheckBox*>(QStringLiteral("chkOdezvaKlaves"))->checkState(),

@@ -1,4 +1,6 @@
-#include "keyboard/windows1250.h"
+#include "ground/windows1250.h"
+
+#include "ground/key_table.h"
 
 #include <QStringDecoder>
 #include <algorithm>
@@ -67,12 +69,8 @@ QString fromWindows1250(QByteArrayView bytes) {
 }
 
 bool isTypedCharacterCode(int code) {
-    constexpr int backspace = 8;
-    constexpr int tab = 9;
-    constexpr int enter = 13;
-    constexpr int escape = 27;
     constexpr int del = 127;
-    if (code == backspace || code == tab || code == enter || code == escape) {
+    if (code == kKeyBackspace || code == kKeyTab || code == kKeyEnter || code == kKeyEscape) {
         return true;
     }
     // A character Windows-1250 lacks (-1) is still a key that typed something: a wrong one.

@@ -5,7 +5,6 @@
 // What the lessons say to the learner, exactly as shown.
 namespace tipora::texts {
 
-inline const QString kLessonTitlePrefix = QStringLiteral("Tipora 1.5 - ");
 inline const QString kLessonEnd = QStringLiteral("KONEC LEKCE");
 inline const QString kClearStatistics = QStringLiteral("Chceš smazat statistiku?");
 inline const QString kDescriptionFile = QStringLiteral("cz.dat");

@@ -1,6 +1,6 @@
-#include "lessons/lesson_file.h"
+#include "ground/lesson_file.h"
 
-#include "keyboard/windows1250.h"
+#include "ground/windows1250.h"
 
 #include <QFile>
 #include <QFileInfo>

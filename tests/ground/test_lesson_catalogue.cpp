@@ -1,4 +1,4 @@
-#include "lessons/lesson_catalogue.h"
+#include "ground/lesson_catalogue.h"
 
 #include <QTest>
 #include <map>

@@ -1,4 +1,4 @@
-#include "lessons/lesson_file.h"
+#include "ground/lesson_file.h"
 #include "support/lesson_folder.h"
 
 #include <QTest>

@@ -1,4 +1,6 @@
-#include "demo/numeric_box.h"
+#include "dialogs/numeric_box.h"
+
+#include "ground/key_table.h"
 
 #include <QRegularExpression>
 #include <algorithm>
@@ -13,13 +15,13 @@ double leadingNumber(const QString& text) {
 }
 
 bool isNumericBoxKey(int keyCode) {
-    constexpr int kEnter = 13;
-    return keyCode == kEnter || (keyCode >= 48 && keyCode <= 57) ||
-           (keyCode >= 96 && keyCode <= 105);
+    return keyCode == kKeyEnter || (keyCode >= kKey0 && keyCode <= kKey9) ||
+           (keyCode >= kKeyNumpad0 && keyCode <= kKeyNumpad9);
 }
 
 bool isModifierKey(int keyCode) {
-    return keyCode == 16 || keyCode == 17 || keyCode == 18 || keyCode == 20;
+    return keyCode == kKeyShift || keyCode == kKeyControl || keyCode == kKeyAlt ||
+           keyCode == kKeyCapsLock;
 }
 
 std::optional<int> acceptNumericBoxKey(Control& box, int keyCode, int minimum, int maximum) {

@@ -18,10 +18,22 @@ struct KeyDef {
     int height;
 };
 
+// Key codes. Backspace, Tab, Enter and Esc also type the character of their own code, so the
+// typing check compares typed characters with the same numbers.
+inline constexpr int kKeyBackspace = 8;
+inline constexpr int kKeyTab = 9;
 inline constexpr int kKeyEnter = 13;
-inline constexpr int kKeyShift = 16;
+inline constexpr int kKeyShift = 16; // both Shift keys report it; the right one's label is 1016
+inline constexpr int kKeyControl = 17;
+inline constexpr int kKeyAlt = 18;
+inline constexpr int kKeyPause = 19;
 inline constexpr int kKeyCapsLock = 20;
+inline constexpr int kKeyEscape = 27;
 inline constexpr int kKeySpace = 32;
+inline constexpr int kKey0 = 48; // the digits of the main block: 48 … 57
+inline constexpr int kKey9 = 57;
+inline constexpr int kKeyNumpad0 = 96; // the digits of the numeric keypad: 96 … 105
+inline constexpr int kKeyNumpad9 = 105;
 inline constexpr int kKeyY = 89;
 inline constexpr int kKeyZ = 90;
 inline constexpr int kKeyRightShift = 1016;

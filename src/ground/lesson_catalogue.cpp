@@ -1,4 +1,6 @@
-#include "lessons/lesson_catalogue.h"
+#include "ground/lesson_catalogue.h"
+
+#include "ground/utf8.h"
 
 #include <QtGlobal>
 
@@ -28,8 +30,7 @@ QString lessonExerciseFile(int number) {
 }
 
 QString lessonCaption(int number) {
-    const auto caption = lesson(number).caption;
-    return QString::fromUtf8(caption.data(), static_cast<qsizetype>(caption.size()));
+    return fromUtf8(lesson(number).caption);
 }
 
 } // namespace tipora

@@ -1,4 +1,4 @@
-#include "keyboard/key_table.h"
+#include "ground/key_table.h"
 
 #include <QString>
 #include <QTest>

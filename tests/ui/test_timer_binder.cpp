@@ -1,0 +1,115 @@
+#include "ui/timer_binder.h"
+
+#include <QtTest>
+
+using namespace tipora;
+using tipora::ui::TimerBinder;
+
+namespace {
+
+// Two model timers, a coarse clock and a precise beat, each counting its ticks.
+struct Rig {
+    ModelTimer clock{QStringLiteral("tmrClock"), 1000, true};
+    ModelTimer beat{QStringLiteral("tmrBeat"), 5, false, Timing::Precise};
+    int clockTicks = 0;
+    int beatTicks = 0;
+    int afterTicks = 0;
+    QObject owner;
+    TimerBinder binder{{{&clock, [this] { ++clockTicks; }}, {&beat, [this] { ++beatTicks; }}},
+                       [this] { ++afterTicks; },
+                       &owner};
+
+    const QTimer& qtClock() const { return *binder.timer(clock); }
+    const QTimer& qtBeat() const { return *binder.timer(beat); }
+};
+
+} // namespace
+
+class TestTimerBinder : public QObject {
+    Q_OBJECT
+
+private slots:
+    void precisionFollowsTheModelTimer() {
+        Rig rig;
+        QCOMPARE(rig.qtClock().timerType(), Qt::CoarseTimer);
+        QCOMPARE(rig.qtBeat().timerType(), Qt::PreciseTimer);
+        // Named after their model timers, whatever the names: precision is no longer read from
+        // them.
+        QCOMPARE(rig.qtBeat().objectName(), QStringLiteral("tmrBeat"));
+    }
+
+    void followsEnabledStateAndInterval() {
+        Rig rig;
+        QVERIFY(rig.qtClock().isActive());
+        QCOMPARE(rig.qtClock().interval(), 1000);
+        QVERIFY(!rig.qtBeat().isActive());
+
+        rig.clock.setEnabled(false);
+        rig.beat.setEnabled(true);
+        rig.binder.sync();
+        QVERIFY(!rig.qtClock().isActive());
+        QVERIFY(rig.qtBeat().isActive());
+        QCOMPARE(rig.qtBeat().interval(), 5);
+
+        // A timer without an interval does not run, however enabled.
+        rig.beat.setInterval(0);
+        rig.binder.sync();
+        QVERIFY(!rig.qtBeat().isActive());
+        rig.beat.setInterval(250);
+        rig.binder.sync();
+        QVERIFY(rig.qtBeat().isActive());
+        QCOMPARE(rig.qtBeat().interval(), 250);
+    }
+
+    // Enabling a running timer or setting its interval, even to the same value, starts its
+    // countdown afresh, as a toolkit timer does; a sync with nothing changed leaves it running.
+    void restartsOnlyWhenTheModelRestarts() {
+        Rig rig;
+        rig.beat.setInterval(4000); // precise, so its countdown is exact
+        rig.beat.setEnabled(true);
+        rig.binder.sync();
+        const auto fresh = [&rig] { return rig.qtBeat().remainingTime() > 3850; };
+        QTest::qWait(300);
+        QVERIFY(!fresh());
+
+        rig.binder.sync();
+        QVERIFY(!fresh());
+        rig.beat.setEnabled(true); // already enabled: no restart
+        rig.binder.sync();
+        QVERIFY(!fresh());
+
+        rig.beat.setInterval(4000);
+        rig.binder.sync();
+        QVERIFY(fresh());
+
+        QTest::qWait(300);
+        rig.beat.setEnabled(false);
+        rig.beat.setEnabled(true); // off and on between two syncs: a restart
+        rig.binder.sync();
+        QVERIFY(fresh());
+    }
+
+    void ticksRunTheHandlerThenTheRefresh() {
+        Rig rig;
+        rig.beat.setEnabled(true);
+        rig.binder.sync();
+        QTRY_VERIFY(rig.beatTicks >= 2);
+        QCOMPARE(rig.clockTicks, 0);
+        QCOMPARE(rig.afterTicks, rig.beatTicks);
+    }
+
+    // A handler may disable a timer whose next tick already waits; that tick must not run it.
+    void aDisabledModelTimerDoesNotTickBeforeTheSync() {
+        Rig rig;
+        rig.beat.setEnabled(true);
+        rig.binder.sync();
+        rig.beat.setEnabled(false); // no sync: the toolkit timer still runs
+        QVERIFY(rig.qtBeat().isActive());
+        QTest::qWait(60);
+        QCOMPARE(rig.beatTicks, 0);
+        QCOMPARE(rig.afterTicks, 0);
+    }
+};
+
+QTEST_MAIN(TestTimerBinder)
+#include "test_timer_binder.moc"
