@@ -1,7 +1,7 @@
 #include "app/file_locations.h"
 
 #include "app/texts.h"
-#include "lessons/lesson_texts.h"
+#include "ground/lesson_texts.h"
 
 #include <QCoreApplication>
 #include <QFileInfo>
