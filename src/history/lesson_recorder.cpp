@@ -38,6 +38,7 @@ std::optional<LessonResult> lessonResult(int lesson, const PracticeCounters& atS
 void LessonRecorder::lessonStarted(int lesson, const PracticeCounters& now) {
     lesson_ = lesson;
     atStart_ = now;
+    store_.prepare();
 }
 
 std::optional<QString> LessonRecorder::lessonEnded(const PracticeCounters& now, LessonEnd end,

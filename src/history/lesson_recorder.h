@@ -37,7 +37,8 @@ class LessonRecorder {
 public:
     explicit LessonRecorder(ResultsStore& store) : store_(store) {}
 
-    // A lesson was chosen: the counters it starts from.
+    // A lesson was chosen: the counters it starts from. The store opens now, while the lesson's
+    // files are read, rather than when the learner waits for the question at its end.
     void lessonStarted(int lesson, const PracticeCounters& now);
     // Stores the ending lesson's result. Returns the store's failure message the first time
     // storing fails, so the learner hears of it once and the tutor goes on without the history.

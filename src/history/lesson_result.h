@@ -8,7 +8,7 @@ namespace tipora {
 // What one lesson leaves in the history: its own share of the counters, not the running totals
 // the main window shows.
 struct LessonResult {
-    QDateTime when; // local time the lesson ended, to the second
+    QDateTime when; // when the lesson ended, to the second; read back as UTC
     int lesson = 0; // 1 … 50
     QString caption;
     int keyboardType = 1; // 1 "česká", 2 "česká (QWERTY)"

@@ -35,7 +35,7 @@ QByteArray resultsCsv(const QList<LessonResult>& results) {
     csv += texts::kCsvHeader.toUtf8() + "\r\n";
     for (const LessonResult& r : results) {
         const QStringList fields{
-            r.when.toString(QStringLiteral("d.M.yyyy H:mm:ss")),
+            r.when.toLocalTime().toString(QStringLiteral("d.M.yyyy H:mm:ss")),
             QString::number(r.lesson),
             quoted(r.caption),
             r.keyboardType == 2 ? texts::kKeyboardQwerty : texts::kKeyboardQwertz,

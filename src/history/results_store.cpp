@@ -7,6 +7,7 @@
 #include <QSqlDatabase>
 #include <QSqlError>
 #include <QSqlQuery>
+#include <QUrl>
 #include <QVariant>
 #include <array>
 
@@ -17,25 +18,45 @@ namespace {
 constexpr const char* kDriver = "QSQLITE";
 constexpr QByteArrayView kSqliteMagic("SQLite format 3\0", 16);
 
-// Each step brings the file from the version of its index to the next one. Steps are never
-// changed once released: a file of any older version upgrades by running the rest in order.
-constexpr std::array<const char*, SqliteResultsStore::kSchemaVersion> kMigrations{
-    "CREATE TABLE results ("
-    " id INTEGER PRIMARY KEY,"
-    " recorded_at TEXT NOT NULL,"
-    " lesson INTEGER NOT NULL,"
-    " caption TEXT NOT NULL,"
-    " keyboard_type INTEGER NOT NULL,"
-    " seconds INTEGER NOT NULL,"
-    " keystrokes INTEGER NOT NULL,"
-    " errors INTEGER NOT NULL,"
-    " lines INTEGER NOT NULL,"
-    " keystrokes_per_minute INTEGER NOT NULL,"
-    " errors_per_line REAL NOT NULL,"
-    " finished INTEGER NOT NULL)",
-    // The window lists results newest first; with thousands of them it should not sort.
-    "CREATE INDEX results_by_time ON results (recorded_at, id)",
+// Each step brings the file to the version it names. Steps are never changed once released: a
+// file of any older version upgrades by running the steps above its version, in order.
+struct Migration {
+    int toVersion;
+    const char* sql;
 };
+constexpr std::array<Migration, 4> kMigrations{{
+    {1, "CREATE TABLE results ("
+        " id INTEGER PRIMARY KEY,"
+        " recorded_at TEXT NOT NULL,"
+        " lesson INTEGER NOT NULL,"
+        " caption TEXT NOT NULL,"
+        " keyboard_type INTEGER NOT NULL,"
+        " seconds INTEGER NOT NULL,"
+        " keystrokes INTEGER NOT NULL,"
+        " errors INTEGER NOT NULL,"
+        " lines INTEGER NOT NULL,"
+        " keystrokes_per_minute INTEGER NOT NULL,"
+        " errors_per_line REAL NOT NULL,"
+        " finished INTEGER NOT NULL)"},
+    // Version 1 kept the local time, which a change of summer time makes ambiguous and which
+    // takes a time zone lookup per result to read; version 2 keeps UTC ("…Z").
+    {2, "UPDATE results SET recorded_at ="
+        " strftime('%Y-%m-%dT%H:%M:%SZ', recorded_at, 'utc')"
+        " WHERE recorded_at NOT LIKE '%Z'"},
+    // The window lists results newest first; with thousands of them it should not sort.
+    {2, "CREATE INDEX results_by_time ON results (recorded_at, id)"},
+}};
+
+// "2026-12-07T17:05:09Z", as version 2 stores it; anything else reads as no time at all.
+QDateTime utcTime(const QString& text) {
+    if (text.size() != 20 || !text.endsWith(QLatin1Char('Z'))) {
+        return {};
+    }
+    const QStringView t(text);
+    const QDate date(t.sliced(0, 4).toInt(), t.sliced(5, 2).toInt(), t.sliced(8, 2).toInt());
+    const QTime time(t.sliced(11, 2).toInt(), t.sliced(14, 2).toInt(), t.sliced(17, 2).toInt());
+    return date.isValid() && time.isValid() ? QDateTime(date, time, Qt::UTC) : QDateTime();
+}
 
 constexpr const char* kColumns =
     "recorded_at, lesson, caption, keyboard_type, seconds, keystrokes, errors, lines, "
@@ -45,6 +66,7 @@ constexpr const char* kColumns =
 constexpr int kSqliteBusy = 5;
 constexpr int kSqliteLocked = 6;
 constexpr int kSqliteCorrupt = 11;
+constexpr int kSqliteCantOpen = 14;
 constexpr int kSqliteNotADatabase = 26;
 
 int sqliteCode(const QSqlError& error) {
@@ -62,6 +84,17 @@ QString writeFailureReason(int code) {
         return texts::kReasonDamaged;
     default:
         return texts::kReasonCannotWrite;
+    }
+}
+
+QString readFailureReason(int code) {
+    switch (code) {
+    case kSqliteNotADatabase:
+        return texts::kReasonNotResults;
+    case kSqliteCantOpen:
+        return texts::kReasonCannotOpen;
+    default:
+        return writeFailureReason(code);
     }
 }
 
@@ -132,8 +165,21 @@ bool SqliteResultsStore::openDatabase() {
         return fail(texts::kReasonCannotOpen, true);
     }
     QSqlDatabase db = QSqlDatabase::addDatabase(QString::fromLatin1(kDriver), connection_);
-    db.setDatabaseName(path_);
-    db.setConnectOptions(QStringLiteral("QSQLITE_BUSY_TIMEOUT=%1").arg(busyTimeoutMs_));
+    const QString busy = QStringLiteral("QSQLITE_BUSY_TIMEOUT=%1").arg(busyTimeoutMs_);
+    // A history in a folder or file that cannot be written is still shown. Nobody can change
+    // it there, so SQLite may read it as it is, without the shared-memory file it would want
+    // to create beside it.
+    readOnly_ =
+        info.exists() && (!info.isWritable() || !QFileInfo(info.absolutePath()).isWritable());
+    if (readOnly_) {
+        db.setDatabaseName(
+            QUrl::fromLocalFile(info.absoluteFilePath()).toString(QUrl::FullyEncoded) +
+            QStringLiteral("?immutable=1"));
+        db.setConnectOptions(busy + QStringLiteral(";QSQLITE_OPEN_READONLY;QSQLITE_OPEN_URI"));
+    } else {
+        db.setDatabaseName(path_);
+        db.setConnectOptions(busy);
+    }
     if (!db.open()) {
         return fail(texts::kReasonCannotOpen, true);
     }
@@ -144,10 +190,7 @@ bool SqliteResultsStore::bringSchemaUpToDate() {
     QSqlDatabase db = QSqlDatabase::database(connection_, false);
     QSqlQuery query(db);
     if (!query.exec(QStringLiteral("PRAGMA user_version")) || !query.next()) {
-        const int code = sqliteCode(query.lastError());
-        return fail(code == kSqliteBusy || code == kSqliteLocked ? texts::kReasonBusy
-                                                                 : texts::kReasonNotResults,
-                    true);
+        return fail(readFailureReason(sqliteCode(query.lastError())), true);
     }
     const int version = query.value(0).toInt();
     if (version > kSchemaVersion) {
@@ -166,6 +209,15 @@ bool SqliteResultsStore::bringSchemaUpToDate() {
             QStringLiteral("SELECT %1 FROM results LIMIT 0").arg(QLatin1String(kColumns)))) {
         return fail(texts::kReasonNotResults, true);
     }
+    if (readOnly_) {
+        // Shown as it is; an older layout reads the same, it only cannot be upgraded.
+        fail(texts::kReasonCannotWrite, false);
+        return true;
+    }
+    // A write-ahead log: a result costs one sync of the log instead of several of the file and
+    // its journal, and a tutor reading the history does not hold up another one writing.
+    // The mode stays with the file, and only a file known to be ours is switched.
+    query.exec(QStringLiteral("PRAGMA journal_mode = WAL"));
     if (version == kSchemaVersion) {
         return true;
     }
@@ -174,8 +226,10 @@ bool SqliteResultsStore::bringSchemaUpToDate() {
         return fail(writeFailureReason(sqliteCode(db.lastError())), true);
     }
     bool done = true;
-    for (int step = version; done && step < kSchemaVersion; ++step) {
-        done = query.exec(QString::fromLatin1(kMigrations[step]));
+    for (const Migration& step : kMigrations) {
+        if (done && step.toVersion > version) {
+            done = query.exec(QString::fromLatin1(step.sql));
+        }
     }
     done = done && query.exec(QStringLiteral("PRAGMA user_version = %1").arg(kSchemaVersion));
     if (!done) {
@@ -203,7 +257,7 @@ bool SqliteResultsStore::record(const LessonResult& r) {
     query.prepare(
         QStringLiteral("INSERT INTO results (%1) VALUES (?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?)")
             .arg(QLatin1String(kColumns)));
-    query.addBindValue(r.when.toString(Qt::ISODate));
+    query.addBindValue(r.when.toUTC().toString(QStringLiteral("yyyy-MM-ddTHH:mm:ssZ")));
     query.addBindValue(r.lesson);
     query.addBindValue(r.caption);
     query.addBindValue(r.keyboardType);
@@ -227,6 +281,10 @@ bool SqliteResultsStore::record(const LessonResult& r) {
     return true;
 }
 
+void SqliteResultsStore::prepare() {
+    ensureOpen();
+}
+
 QList<LessonResult> SqliteResultsStore::results() {
     QList<LessonResult> list;
     if (!ensureOpen()) {
@@ -240,7 +298,7 @@ QList<LessonResult> SqliteResultsStore::results() {
     }
     while (query.next()) {
         LessonResult r;
-        r.when = QDateTime::fromString(query.value(0).toString(), Qt::ISODate);
+        r.when = utcTime(query.value(0).toString());
         r.lesson = query.value(1).toInt();
         r.caption = query.value(2).toString();
         r.keyboardType = query.value(3).toInt();

@@ -12,6 +12,8 @@ class ResultsStore {
 public:
     virtual ~ResultsStore() = default;
 
+    // Opens the file ahead of the first result, so that a lesson's end does not wait for it.
+    virtual void prepare() = 0;
     // One result, committed on its own. False when it was not stored; failure() says why.
     virtual bool record(const LessonResult& result) = 0;
     // Every stored result, newest first.
@@ -37,6 +39,7 @@ public:
     SqliteResultsStore(const SqliteResultsStore&) = delete;
     SqliteResultsStore& operator=(const SqliteResultsStore&) = delete;
 
+    void prepare() override;
     bool record(const LessonResult& result) override;
     QList<LessonResult> results() override;
     bool clear() override;
@@ -59,6 +62,7 @@ private:
     QString connection_;
     int busyTimeoutMs_;
     State state_ = State::Unopened;
+    bool readOnly_ = false;
     QString failure_;
 };
 

@@ -62,7 +62,7 @@ QString ResultsView::cell(int row, int column) const {
     const LessonResult& r = shown_[row];
     switch (column) {
     case Date:
-        return locale_.toString(r.when, QLocale::ShortFormat);
+        return locale_.toString(r.when.toLocalTime(), QLocale::ShortFormat);
     case Lesson:
         return texts::lessonChoice(r.lesson, r.caption);
     case Time:

@@ -11,6 +11,7 @@ namespace {
 // Keeps results in memory; can be told to fail like a file that cannot be written.
 class MemoryStore : public ResultsStore {
 public:
+    void prepare() override { ++prepared; }
     bool record(const LessonResult& result) override {
         ++attempts;
         if (broken) {
@@ -31,6 +32,7 @@ public:
     QString failureText;
     bool broken = false;
     int attempts = 0;
+    int prepared = 0;
 };
 
 const QDateTime kEvening(QDate(2026, 12, 7), QTime(18, 5, 9));

@@ -9,6 +9,7 @@
 #include <QSqlQuery>
 #include <QTemporaryDir>
 #include <QTest>
+#include <ctime>
 
 #ifdef Q_OS_UNIX
 #include <unistd.h>
@@ -83,6 +84,14 @@ class TestResultsStore : public QObject {
     Q_OBJECT
 
 private slots:
+    void initTestCase() {
+        // A learner's zone with summer time, so local time and UTC differ.
+        qputenv("TZ", "Europe/Prague");
+#ifdef Q_OS_UNIX
+        tzset();
+#endif
+    }
+
     void writesAndReadsBackNewestFirst() {
         QTemporaryDir dir;
         const QString path = dir.filePath(texts::kResultsFileName);
@@ -148,6 +157,10 @@ private slots:
                      .toInt(),
                  1);
         QCOMPARE(look.value(QStringLiteral("SELECT count(*) FROM results")).toInt(), 2);
+        // Kept in UTC now: 9:00 in Prague in November is 8:00 UTC.
+        QCOMPARE(
+            look.value(QStringLiteral("SELECT recorded_at FROM results WHERE id = 1")).toString(),
+            QStringLiteral("2026-11-30T08:00:00Z"));
     }
 
     // Files the store must not take: each is left byte for byte as it was, the store reports
