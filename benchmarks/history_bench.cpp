@@ -29,6 +29,7 @@ public:
     void showDemoDialog(tipora::FrmDemo&) override {}
     void showSettingsDialog(tipora::FrmNastaveni&) override {}
     void showAboutBox(tipora::FrmOProgramu&) override {}
+    void showResultsWindow() override {}
     QTime currentTime() const override { return QTime(12, 0); }
     QLocale locale() const override { return QLocale(QLocale::Czech, QLocale::CzechRepublic); }
     QSize screenSizeTwips() const override { return {19200, 15360}; }

@@ -1,5 +1,8 @@
 #include "app/frm_tipora.h"
 #include "app/promenne.h"
+#include "history/history_texts.h"
+#include "history/lesson_recorder.h"
+#include "history/results_store.h"
 #include "keyboard/frm_klavesnice.h"
 #include "ui/keyboard_type_dialog.h"
 #include "ui/main_window.h"
@@ -28,6 +31,11 @@ int main(int argc, char* argv[]) {
     }
 
     tipora::FrmTipora model(shared, platform);
+    // Opened when the first lesson is chosen, so the start does not wait for it.
+    tipora::SqliteResultsStore results(model.dataPath(tipora::texts::kResultsFileName));
+    tipora::LessonRecorder recorder(results, [] { return QDateTime::currentDateTime(); });
+    model.setResultsRecording(&recorder);
+    platform.setResultsStore(&results);
     tipora::ui::MainWindow window(model, platform);
     window.load();
     window.show();

@@ -83,6 +83,18 @@ void FrmTipora::showStatistics() {
     form.lblUhozyVMin.text = counterText(state.UhozyVMin);
 }
 
+PracticeCounters FrmTipora::counters() const {
+    return {state.Uhozy, state.Chyby, state.Radky, state.TimeP};
+}
+
+void FrmTipora::mnuVysledky_Click() {
+    // Between lessons only: the window's deletion must not pull the history from under a lesson.
+    if (!form.mnuVysledky.enabled) {
+        return;
+    }
+    platform_.showResultsWindow();
+}
+
 std::vector<std::pair<ModelTimer*, std::function<void()>>> FrmTipora::timerHandlers() {
     return {{&form.tmrTime, [this] { tmrTime_Timer(); }},
             {&form.tmrTimeP, [this] { tmrTimeP_Timer(); }},

@@ -3,6 +3,7 @@
 #include "app/frm_tipora_form.h"
 #include "app/practice_state.h"
 #include "app/promenne.h"
+#include "app/results_recording.h"
 #include "lessons/lesson_file.h"
 
 #include <QDir>
@@ -88,6 +89,10 @@ public:
     void mnuNastaveni_Click();
     void mnuOProgramu_Click();
 
+    // The results history: told of every lesson; its window opens between lessons.
+    void setResultsRecording(ResultsRecording* recording) { results_ = recording; }
+    void mnuVysledky_Click();
+
     // Clocks, pause and the end of a lesson.
     void tmrTimeP_Timer();
     void mnuPause_Click();
@@ -114,8 +119,13 @@ private:
     void recomputeKeystrokesPerMinute();
     void closeLine();
     void countError();
+    PracticeCounters counters() const;
+    // The lesson's lines ran out: the Stop that follows finishes it.
+    void endOfLines();
 
     LessonFile exerciseFile_;
+    ResultsRecording* results_ = nullptr;
+    bool linesRanOut_ = false;
 
     Promenne& shared_;
     Platform& platform_;

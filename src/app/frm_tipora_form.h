@@ -67,6 +67,7 @@ public:
     MenuItem mnuPause;
     MenuItem mnuDemo;
     MenuItem mnuNastaveni;
+    MenuItem mnuVysledky;
     MenuItem mnuExit;
     MenuItem mnuOProgramu;
 

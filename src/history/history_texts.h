@@ -7,7 +7,6 @@
 namespace tipora::texts {
 
 inline const QString kResultsFileName = QStringLiteral("vysledky.sqlite");
-inline const QString kResultsMenu = QStringLiteral("Výsledky");
 
 // The store's failures: the history is switched off and the tutor goes on without it.
 inline QString resultsNotStored(const QString& path, const QString& reason) {

@@ -42,7 +42,7 @@ void LessonRecorder::lessonStarted(int lesson, const PracticeCounters& now) {
 }
 
 std::optional<QString> LessonRecorder::lessonEnded(const PracticeCounters& now, LessonEnd end,
-                                                   int keyboardType, const QDateTime& when) {
+                                                   int keyboardType) {
     if (!lesson_) {
         return std::nullopt;
     }
@@ -50,7 +50,7 @@ std::optional<QString> LessonRecorder::lessonEnded(const PracticeCounters& now, 
     // One lesson, one result: a later end without a new start has nothing of its own.
     lesson_.reset();
     const std::optional<LessonResult> result =
-        lessonResult(lesson, atStart_, now, end, keyboardType, when);
+        lessonResult(lesson, atStart_, now, end, keyboardType, clock_());
     if (!result || store_.record(*result) || failureReported_) {
         return std::nullopt;
     }

@@ -96,6 +96,8 @@ void MainWindow::buildMenus() {
             [this] { run([this] { model_.mnuDemo_Click(); }); });
     connect(addItem(menuBar(), form.mnuNastaveni), &QAction::triggered, this,
             [this] { run([this] { model_.mnuNastaveni_Click(); }); });
+    connect(addItem(menuBar(), form.mnuVysledky), &QAction::triggered, this,
+            [this] { run([this] { model_.mnuVysledky_Click(); }); });
     QAction* exit = addItem(menuBar(), form.mnuExit);
     connect(exit, &QAction::triggered, this, [this] { run([this] { model_.mnuExit_Click(); }); });
     connect(addItem(menuBar(), form.mnuOProgramu), &QAction::triggered, this,
