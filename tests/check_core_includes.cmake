@@ -1,6 +1,6 @@
 # Fails when a file of the logic folders includes a header of Qt Gui or Qt Widgets.
 set(offenders "")
-foreach(folder app lessons keyboard demo dialogs)
+foreach(folder app lessons keyboard demo dialogs history)
     file(GLOB_RECURSE files "${SOURCE_DIR}/${folder}/*.h" "${SOURCE_DIR}/${folder}/*.cpp")
     foreach(file IN LISTS files)
         file(STRINGS "${file}" lines REGEX "^[ \t]*#[ \t]*include[ \t]*<Qt(Gui|Widgets)/|^[ \t]*#[ \t]*include[ \t]*<Q(Widget|Application|GuiApplication|Color|Font|Pixmap|Painter|Icon|Image|KeyEvent|Screen|Label|Dialog|MainWindow|MessageBox|Menu|Action)[ >]")
