@@ -1,6 +1,6 @@
 # Sourced by run.sh and test.sh: installs the Debian packages the tutor builds with, asking for
 # sudo only when something is missing and we are not root.
-tipora_packages=(cmake ninja-build g++ qt6-base-dev qt6-multimedia-dev fonts-liberation
+tipora_packages=(cmake ninja-build g++ qt6-base-dev qt6-multimedia-dev libqt6sql6-sqlite qt6-charts-dev libqt6opengl6-dev fonts-liberation
                  fonts-dejavu-core
                  ${TIPORA_EXTRA_PACKAGES:-})
 missing=()

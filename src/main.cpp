@@ -1,6 +1,9 @@
 #include "app/file_locations.h"
 #include "app/frm_tipora.h"
 #include "app/promenne.h"
+#include "history/history_texts.h"
+#include "history/lesson_recorder.h"
+#include "history/results_store.h"
 #include "keyboard/frm_klavesnice.h"
 #include "ui/keyboard_type_dialog.h"
 #include "ui/main_window.h"
@@ -151,9 +154,15 @@ int main(int argc, char* argv[]) {
         }
     }
 
-    tipora::FrmTipora model(
-        shared, platform,
-        tipora::findFileLocations(tipora::systemSearchPlaces(commandLine.course)));
+    const tipora::FileLocations files =
+        tipora::findFileLocations(tipora::systemSearchPlaces(commandLine.course));
+    tipora::FrmTipora model(shared, platform, files);
+    // Opened when the first lesson is chosen, so the start does not wait for it.
+    tipora::SqliteResultsStore results(
+        tipora::resultsFilePath(files, tipora::texts::kResultsFileName, tipora::userDataFolder()));
+    tipora::LessonRecorder recorder(results, [] { return QDateTime::currentDateTime(); });
+    model.setResultsRecording(&recorder);
+    platform.setResultsStore(&results);
     tipora::ui::MainWindow window(model, platform);
     window.load();
     window.show();

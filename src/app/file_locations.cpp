@@ -78,4 +78,17 @@ SearchPlaces systemSearchPlaces(const QString& courseOption) {
             QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation)};
 }
 
+QString resultsFilePath(const FileLocations& files, const QString& fileName,
+                        const QString& userDataFolder) {
+    if (!files.createSettingsFolder) {
+        return QFileInfo(files.settings).dir().filePath(fileName);
+    }
+    return QDir(userDataFolder).filePath(fileName);
+}
+
+QString userDataFolder() {
+    return QDir(QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation))
+        .filePath(kFolderName);
+}
+
 } // namespace tipora

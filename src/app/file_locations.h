@@ -39,4 +39,13 @@ FileLocations findFileLocations(const SearchPlaces& places);
 
 SearchPlaces systemSearchPlaces(const QString& courseOption);
 
+// The results history lives beside "tipora.ini" when that is the current folder's (the
+// repository's data folder, a teacher's folder); otherwise, like the per-user settings, with the
+// user: in `userDataFolder` (the XDG data home's tipora folder).
+QString resultsFilePath(const FileLocations& files, const QString& fileName,
+                        const QString& userDataFolder);
+
+// $XDG_DATA_HOME/tipora.
+QString userDataFolder();
+
 } // namespace tipora

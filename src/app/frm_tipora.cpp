@@ -83,6 +83,18 @@ void FrmTipora::showStatistics() {
     form.lblUhozyVMin.text = counterText(state.UhozyVMin);
 }
 
+PracticeCounters FrmTipora::counters() const {
+    return {state.Uhozy, state.Chyby, state.Radky, state.TimeP};
+}
+
+void FrmTipora::mnuVysledky_Click() {
+    // Between lessons only: the window's deletion must not pull the history from under a lesson.
+    if (!form.mnuVysledky.enabled) {
+        return;
+    }
+    platform_.showResultsWindow();
+}
+
 TimerHandlers FrmTipora::timerHandlers() {
     return {{&form.tmrTime, [this] { tmrTime_Timer(); }},
             {&form.tmrTimeP, [this] { tmrTimeP_Timer(); }},
@@ -126,6 +138,7 @@ MenuHandlers FrmTipora::menuHandlers() {
                                      {&form.mnuPause, [this] { mnuPause_Click(); }},
                                      {&form.mnuDemo, [this] { mnuDemo_Click(); }},
                                      {&form.mnuNastaveni, [this] { mnuNastaveni_Click(); }},
+                                     {&form.mnuVysledky, [this] { mnuVysledky_Click(); }},
                                      {&form.mnuExit, [this] { mnuExit_Click(); }},
                                      {&form.mnuOProgramu, [this] { mnuOProgramu_Click(); }}});
     return handlers;

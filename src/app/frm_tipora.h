@@ -4,6 +4,7 @@
 #include "app/frm_tipora_form.h"
 #include "app/practice_state.h"
 #include "app/promenne.h"
+#include "app/results_recording.h"
 #include "ground/lesson_file.h"
 
 #include <QDir>
@@ -42,11 +43,16 @@ public:
     QString dataPath(const QString& fileName) const;
     // Where the course and the settings file were found.
     const FileLocations& files() const { return files_; }
+    // The results history: told of every lesson; its window opens between lessons.
+    void setResultsRecording(ResultsRecording* recording) { results_ = recording; }
+    void mnuVysledky_Click();
 
 private:
     void closeAllFiles();
     void showStatistics();
     void readSettingsFile();
+    // The lesson's running counters, from which the history takes each lesson's own share.
+    PracticeCounters counters() const;
 
 public:
     // lessons/lesson_start.cpp: choosing a lesson and reading its two files.
@@ -81,6 +87,11 @@ public:
     void imgDalsi_Click();
     void tmrText_Timer();
 
+private:
+    // The lesson's lines ran out: the Stop that follows finishes it.
+    void endOfLines();
+
+public:
     // lessons/lesson_clock.cpp: the lesson clock, pausing and the end of a lesson.
     void tmrTimeP_Timer();
     void mnuPause_Click();
@@ -132,6 +143,8 @@ public:
 
 private:
     LessonFile exerciseFile_;
+    ResultsRecording* results_ = nullptr;
+    bool linesRanOut_ = false;
 
     Promenne& shared_;
     Platform& platform_;

@@ -140,6 +140,7 @@ FrmTiporaForm::FrmTiporaForm() {
     mnuPause = menu(QStringLiteral("mnuPause"), QStringLiteral("Pauza"), false);
     mnuDemo = menu(QStringLiteral("mnuDemo"), QStringLiteral("Ukázka"), false);
     mnuNastaveni = menu(QStringLiteral("mnuNastavení"), QStringLiteral("Nastavení"));
+    mnuVysledky = menu(QStringLiteral("mnuVysledky"), QStringLiteral("Výsledky"));
     mnuExit = menu(QStringLiteral("mnuExit"), QStringLiteral("Exit"));
     mnuOProgramu = menu(QStringLiteral("mnuOProgramu"), QStringLiteral("O Programu"));
 }
@@ -172,7 +173,7 @@ std::vector<Control*> FrmTiporaForm::controls() {
 }
 
 std::vector<MenuItem*> FrmTiporaForm::topMenuItems() {
-    return {&mnuStop, &mnuPause, &mnuDemo, &mnuNastaveni, &mnuExit, &mnuOProgramu};
+    return {&mnuStop, &mnuPause, &mnuDemo, &mnuNastaveni, &mnuVysledky, &mnuExit, &mnuOProgramu};
 }
 
 MenuItem* FrmTiporaForm::menuItem(QStringView name) {

@@ -66,6 +66,7 @@ public:
     MenuItem mnuPause;
     MenuItem mnuDemo;
     MenuItem mnuNastaveni;
+    MenuItem mnuVysledky;
     MenuItem mnuExit;
     MenuItem mnuOProgramu;
 

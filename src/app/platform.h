@@ -32,6 +32,8 @@ public:
     virtual void showSettingsDialog(FrmNastaveni& dialog) = 0;
     // Shows the loaded about box until a click or a key closes it.
     virtual void showAboutBox(FrmOProgramu& dialog) = 0;
+    // Shows the results window until it is closed.
+    virtual void showResultsWindow() = 0;
     virtual QTime currentTime() const = 0;
     virtual QLocale locale() const = 0;
     // The available screen area, in twips.

@@ -43,6 +43,7 @@ void FrmTipora::mnuDemo_Click() {
 
     form.imgDalsi.visible = false;
     form.mnuLekce.enabled = false;
+    form.mnuVysledky.enabled = false;
     form.mnuDemo.enabled = false;
     form.mnuPause.enabled = true;
     form.mnuStop.enabled = true;

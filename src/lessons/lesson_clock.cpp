@@ -64,6 +64,18 @@ void FrmTipora::mnuStop_Click() {
     s.LekceNactena = false;
     s.ChybaVRadku = false;
 
+    // The lesson's result is kept before the question may clear the counters it comes from.
+    const LessonEnd end = s.Ukazka       ? LessonEnd::Demonstration
+                          : linesRanOut_ ? LessonEnd::Finished
+                                         : LessonEnd::Stopped;
+    linesRanOut_ = false;
+    if (results_ != nullptr) {
+        if (const auto failure =
+                results_->lessonEnded(counters(), end, shared_.TypKlavesnice.value())) {
+            platform_.messageBox(*failure, texts::kMessageTitle, MessageButtons::Ok);
+        }
+    }
+
     const MessageResult answer =
         platform_.messageBox(texts::kClearStatistics, texts::kMessageTitle, MessageButtons::YesNo);
     s.Odpoved = static_cast<int>(answer);
@@ -76,6 +88,7 @@ void FrmTipora::mnuStop_Click() {
     s.Pozice = 1;
     resetLinePosition();
     form.mnuLekce.enabled = true;
+    form.mnuVysledky.enabled = true;
     // The lesson is over, so there is nothing left to demonstrate until the next one.
     form.mnuDemo.enabled = false;
     form.mnuPause.enabled = false;

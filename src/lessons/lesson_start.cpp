@@ -36,6 +36,9 @@ void FrmTipora::SetLekce() {
 void FrmTipora::mnuLekce_Click(int number) {
     form.window.mousePointer = MousePointer::Hourglass;
     SetLekce();
+    if (results_ != nullptr) {
+        results_->lessonStarted(number, counters());
+    }
     form.window.title = texts::lessonWindowTitle(lessonCaption(number));
     putOutLitKeys();
     markLesson(number, form.lblKlavesa);

@@ -11,10 +11,15 @@ void FrmTipora::NactiDalsiRadek() {
     }
     // The next lesson's header, or the end of the file, ends this lesson unseen.
     if (state.Zadani.startsWith(texts::kHeaderPrefix) || exerciseFile_.atEnd()) {
-        mnuStop_Click();
+        endOfLines();
         return;
     }
     showLine();
+}
+
+void FrmTipora::endOfLines() {
+    linesRanOut_ = true;
+    mnuStop_Click();
 }
 
 void FrmTipora::imgDalsi_Click() {
@@ -35,7 +40,7 @@ void FrmTipora::tmrText_Timer() {
     }
     if (!exerciseFile_.readLine(state.Zadani)) {
         // A message as the very last line of the file: nothing follows, so the lesson is over.
-        mnuStop_Click();
+        endOfLines();
         return;
     }
     form.lblZadani.text = state.Zadani;

@@ -33,6 +33,7 @@ void FrmTipora::Form_KeyPress(int KeyAscii) {
             form.tmrTimeP.setEnabled(true);
             form.mnuDemo.enabled = false;
             form.mnuLekce.enabled = false;
+            form.mnuVysledky.enabled = false;
             form.mnuPause.enabled = true;
             form.mnuStop.enabled = true;
             s.Spusteno = true;

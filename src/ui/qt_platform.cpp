@@ -3,6 +3,7 @@
 #include "ui/about_box.h"
 #include "ui/demo_speed_dialog.h"
 #include "ui/fonts.h"
+#include "ui/results_window.h"
 #include "ui/settings_dialog.h"
 
 #include <QApplication>
@@ -57,6 +58,15 @@ void QtPlatform::showSettingsDialog(FrmNastaveni& dialog) {
 void QtPlatform::showAboutBox(FrmOProgramu& dialog) {
     prepareModal();
     AboutBox widget(dialog, parent_);
+    widget.exec();
+}
+
+void QtPlatform::showResultsWindow() {
+    if (results_ == nullptr) {
+        return;
+    }
+    prepareModal();
+    ResultsWindow widget(*results_, *this, parent_);
     widget.exec();
 }
 

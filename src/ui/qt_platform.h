@@ -7,6 +7,10 @@
 #include <QWidget>
 #include <functional>
 
+namespace tipora {
+class ResultsStore;
+}
+
 namespace tipora::ui {
 
 class QtPlatform : public Platform {
@@ -17,6 +21,7 @@ public:
     void showDemoDialog(FrmDemo& dialog) override;
     void showSettingsDialog(FrmNastaveni& dialog) override;
     void showAboutBox(FrmOProgramu& dialog) override;
+    void showResultsWindow() override;
     QTime currentTime() const override;
     QLocale locale() const override;
     QSize screenSizeTwips() const override;
@@ -27,12 +32,15 @@ public:
     // Runs before every message box and dialog, so that none opens over a window that does
     // not yet show what the handler asking for it has done.
     void setBeforeModal(std::function<void()> hook) { beforeModal_ = std::move(hook); }
+    // The history the results window shows.
+    void setResultsStore(ResultsStore* store) { results_ = store; }
 
 private:
     void prepareModal();
 
     QPointer<QWidget> parent_;
     std::function<void()> beforeModal_;
+    ResultsStore* results_ = nullptr;
     // Opens its sound stream here, before any window takes keys, so the first beep is a click.
     Beeper beeper_;
 };

@@ -208,6 +208,25 @@ private slots:
         QCOMPARE(shared.Metronom.value(), perUserBroken ? 120 : 0);
     }
 
+    // The history follows the settings: beside a folder's own tipora.ini, else with the user.
+    void theResultsLiveWhereTheSettingsAre() {
+        Machine m;
+        const QString name = QStringLiteral("vysledky.sqlite");
+        m.course(QStringLiteral("work"));
+        m.put(QStringLiteral("work/tipora.ini"));
+        QCOMPARE(resultsFilePath(findFileLocations(m.places()), name,
+                                 m.path(QStringLiteral("home/.local/share/tipora"))),
+                 m.path(QStringLiteral("work/vysledky.sqlite")));
+
+        Machine installed;
+        installed.folder(QStringLiteral("work"));
+        installed.course(QStringLiteral("opt/usr/share/tipora"));
+        installed.put(QStringLiteral("opt/usr/share/tipora/tipora.ini"));
+        const QString userFolder = installed.path(QStringLiteral("home/.local/share/tipora"));
+        QCOMPARE(resultsFilePath(findFileLocations(installed.places()), name, userFolder),
+                 userFolder + QStringLiteral("/vysledky.sqlite"));
+    }
+
     void theCourseIsReadFromTheFolderFound() {
         Machine m;
         m.folder(QStringLiteral("work"));

@@ -68,6 +68,13 @@ public:
         }
         dialog.Form_Click();
     }
+    void showResultsWindow() override {
+        ++resultsWindows;
+        const ModalScope open(*this, false);
+        if (whileDialog) {
+            whileDialog();
+        }
+    }
     QTime currentTime() const override { return time; }
     QLocale locale() const override { return localeInUse; }
     QSize screenSizeTwips() const override { return screen; }
@@ -91,6 +98,7 @@ public:
     int demoDialogs = 0;
     int settingsDialogs = 0;
     int aboutBoxes = 0;
+    int resultsWindows = 0;
     // The learner in the settings dialog; it must close it with OK or Zruš.
     std::function<void(FrmNastaveni&)> settingsDialog;
     std::function<void(FrmDemo&)> demoDialog;

@@ -310,7 +310,7 @@ private slots:
             top << action->text() + (action->isEnabled() ? QString() : QStringLiteral("(off)"));
         }
         QCOMPARE(top, (QStringList{"Lekce", "Stop(off)", "Pauza(off)", "Ukázka(off)", "Nastavení",
-                                   "Exit", "O Programu"}));
+                                   "Výsledky", "Exit", "O Programu"}));
 
         // Handlers change the model; the window follows it on the next refresh.
         model.form.mnuStop.enabled = true;

@@ -1,0 +1,161 @@
+// Times the results history where the learner waits for it: storing a lesson's result at its end
+// (each in its own transaction, synced to the disk), and opening the results window over 10,000
+// stored results until it and its chart are drawn. Prints the figures beside their targets
+// (5 ms and 150 ms) and exits 1 when a median misses its target. The folder is the temporary
+// one unless given: pass a folder on the disk the learner's settings live on.
+#include "app/platform.h"
+#include "history/results_store.h"
+#include "ui/results_window.h"
+
+#include <QApplication>
+#include <QChartView>
+#include <QElapsedTimer>
+#include <QSqlDatabase>
+#include <QSqlQuery>
+#include <QTemporaryDir>
+#include <algorithm>
+#include <cstdio>
+#include <vector>
+
+namespace {
+
+class SilentPlatform : public tipora::Platform {
+public:
+    void beep() override {}
+    tipora::MessageResult messageBox(const QString&, const QString&,
+                                     tipora::MessageButtons) override {
+        return tipora::MessageResult::No;
+    }
+    void showDemoDialog(tipora::FrmDemo&) override {}
+    void showSettingsDialog(tipora::FrmNastaveni&) override {}
+    void showAboutBox(tipora::FrmOProgramu&) override {}
+    void showResultsWindow() override {}
+    QTime currentTime() const override { return QTime(12, 0); }
+    QLocale locale() const override { return QLocale(QLocale::Czech, QLocale::CzechRepublic); }
+    QSize screenSizeTwips() const override { return {19200, 15360}; }
+    void quit() override {}
+};
+
+tipora::LessonResult sample(int i) {
+    tipora::LessonResult r;
+    r.when = QDateTime(QDate(2026, 1, 1), QTime(8, 0)).addSecs(qint64{i} * 1800);
+    r.lesson = 1 + i % 50;
+    r.caption = QStringLiteral("f j d k");
+    r.seconds = 120 + i % 60;
+    r.keystrokes = 200 + i % 150;
+    r.errors = i % 9;
+    r.lines = 5;
+    r.keystrokesPerMinute = r.keystrokes * 60 / r.seconds;
+    r.errorsPerLine = (r.errors * 10 / 5) / 10.0;
+    r.finished = i % 4 != 0;
+    return r;
+}
+
+double median(std::vector<double> values) {
+    std::sort(values.begin(), values.end());
+    return values[values.size() / 2];
+}
+
+// A target of 0 is none: the figure is shown for what it is.
+bool report(const char* what, const std::vector<double>& ms, double target) {
+    const double mid = median(ms);
+    const double worst = *std::max_element(ms.begin(), ms.end());
+    std::printf("%-42s median %7.2f ms  max %7.2f ms  %zu runs", what, mid, worst, ms.size());
+    if (target > 0) {
+        std::printf("  target %.0f ms: %s", target, mid < target ? "ok" : "MISSED");
+    }
+    std::printf("\n");
+    return target <= 0 || mid < target;
+}
+
+// Fills a results file of this program's own making with n results, fast: one transaction.
+void fill(const QString& path, int n) {
+    { tipora::SqliteResultsStore(path).results(); } // creates the schema
+    const QString name = QStringLiteral("bench-fill");
+    {
+        QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), name);
+        db.setDatabaseName(path);
+        db.open();
+        db.transaction();
+        QSqlQuery query(db);
+        query.prepare(QStringLiteral(
+            "INSERT INTO results (recorded_at, lesson, caption, keyboard_type, seconds, "
+            "keystrokes, errors, lines, keystrokes_per_minute, errors_per_line, finished) "
+            "VALUES (?, ?, ?, 1, ?, ?, ?, ?, ?, ?, ?)"));
+        for (int i = 0; i < n; ++i) {
+            const tipora::LessonResult r = sample(i);
+            query.addBindValue(r.when.toUTC().toString(QStringLiteral("yyyy-MM-ddTHH:mm:ssZ")));
+            query.addBindValue(r.lesson);
+            query.addBindValue(r.caption);
+            query.addBindValue(r.seconds);
+            query.addBindValue(r.keystrokes);
+            query.addBindValue(r.errors);
+            query.addBindValue(r.lines);
+            query.addBindValue(r.keystrokesPerMinute);
+            query.addBindValue(r.errorsPerLine);
+            query.addBindValue(r.finished ? 1 : 0);
+            query.exec();
+        }
+        db.commit();
+    }
+    QSqlDatabase::removeDatabase(name);
+}
+
+} // namespace
+
+int main(int argc, char* argv[]) {
+    QApplication app(argc, argv);
+    QTemporaryDir temporary(
+        argc > 1 ? QString::fromLocal8Bit(argv[1]) + QStringLiteral("/hb-XXXXXX") : QString());
+    const QDir dir(temporary.path());
+    bool ok = true;
+
+    {
+        // The file is opened when the first lesson of a run is chosen, so its end only stores.
+        const QString path = dir.filePath(QStringLiteral("store.sqlite"));
+        fill(path, 1000);
+        std::vector<double> opening;
+        std::vector<double> storing;
+        for (int run = 0; run < 20; ++run) {
+            tipora::SqliteResultsStore store(path);
+            QElapsedTimer clock;
+            clock.start();
+            store.prepare();
+            opening.push_back(clock.nsecsElapsed() / 1e6);
+            for (int i = 0; i < 10; ++i) {
+                clock.start();
+                if (!store.record(sample(run * 10 + i))) {
+                    std::printf("storing failed: %s\n", qPrintable(store.failure()));
+                    return 2;
+                }
+                storing.push_back(clock.nsecsElapsed() / 1e6);
+            }
+        }
+        ok = report("storing one result at a lesson's end", storing, 5) && ok;
+        report("opening the file (as the first lesson starts)", opening, 0);
+    }
+
+    {
+        const QString path = dir.filePath(QStringLiteral("window.sqlite"));
+        fill(path, 10000);
+        SilentPlatform platform;
+        std::vector<double> open;
+        for (int run = 0; run < 7; ++run) {
+            tipora::SqliteResultsStore store(path);
+            QElapsedTimer clock;
+            clock.start();
+            tipora::ui::ResultsWindow window(store, platform);
+            window.show();
+            // Everything drawn once, the chart's 20,000 points included.
+            const QPixmap drawn = window.grab();
+            open.push_back(clock.nsecsElapsed() / 1e6);
+            if (drawn.isNull() || window.view().shown().size() != 10000 ||
+                !window.view().shown().back().when.isValid()) {
+                std::printf("the window did not show the 10,000 results\n");
+                return 2;
+            }
+        }
+        ok = report("opening the window over 10,000 results", open, 150) && ok;
+    }
+    return ok ? 0 : 1;
+}

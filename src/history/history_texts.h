@@ -1,0 +1,60 @@
+#pragma once
+
+#include <QString>
+#include <array>
+
+// What the results history says to the learner, exactly as shown.
+namespace tipora::texts {
+
+inline const QString kResultsFileName = QStringLiteral("vysledky.sqlite");
+
+// The store's failures: the history is switched off and the tutor goes on without it.
+inline QString resultsNotStored(const QString& path, const QString& reason) {
+    return QStringLiteral("Výsledky se nepodařilo uložit do souboru %1 (%2). Až do konce "
+                          "programu se nebudou ukládat; soubor zůstal beze změny.")
+        .arg(path, reason);
+}
+inline const QString kReasonCannotOpen = QStringLiteral("soubor nelze otevřít");
+inline const QString kReasonNotResults = QStringLiteral("soubor není databáze výsledků");
+inline const QString kReasonNewer = QStringLiteral("soubor je z novější verze programu");
+inline const QString kReasonDamaged = QStringLiteral("soubor je poškozený");
+inline const QString kReasonCannotWrite = QStringLiteral("do souboru nelze zapisovat");
+inline const QString kReasonBusy = QStringLiteral("soubor je příliš dlouho zamčený");
+
+// The results window.
+inline const QString kResultsTitle = QStringLiteral("Výsledky");
+inline const QString kAllLessons = QStringLiteral("Všechny lekce");
+inline QString lessonChoice(int lesson, const QString& caption) {
+    return QStringLiteral("Lekce %1: %2").arg(lesson, 2, 10, QLatin1Char('0')).arg(caption);
+}
+inline const std::array<QString, 7> kTableHeader{
+    QStringLiteral("Datum"),       QStringLiteral("Lekce"),        QStringLiteral("Čas"),
+    QStringLiteral("Úhozů / min"), QStringLiteral("Chyb / řádek"), QStringLiteral("Řádků"),
+    QStringLiteral("Dokončena")};
+inline const QString kYes = QStringLiteral("ano");
+inline const QString kNo = QStringLiteral("ne");
+inline const QString kSpeedSeries = QStringLiteral("úhozů / min");
+inline const QString kErrorsSeries = QStringLiteral("chyb / řádek");
+inline const QString kBestSeries = QStringLiteral("nejlepší rychlost lekce");
+inline const QString kResultAxis = QStringLiteral("lekce v pořadí, jak byly psány");
+inline const QString kExportCsv = QStringLiteral("Uložit jako CSV…");
+inline const QString kDeleteHistory = QStringLiteral("Smazat historii");
+inline const QString kClose = QStringLiteral("Zavřít");
+inline const QString kNoResults = QStringLiteral("Zatím tu nejsou žádné výsledky.");
+inline const QString kDeleteQuestion = QStringLiteral("Chceš smazat všechny uložené výsledky?");
+inline const QString kExportDialogTitle = QStringLiteral("Uložit výsledky");
+inline const QString kCsvFilter = QStringLiteral("Soubory CSV (*.csv)");
+inline const QString kCsvDefaultName = QStringLiteral("vysledky.csv");
+inline QString csvNotWritten(const QString& path) {
+    return QStringLiteral("Soubor %1 se nepodařilo uložit.").arg(path);
+}
+inline const QString kHistoryNotDeleted = QStringLiteral("Historii se nepodařilo smazat.");
+
+// The export: the header line and the keyboard types in words.
+inline const QString kCsvHeader =
+    QStringLiteral("Datum;Lekce;Název lekce;Klávesnice;Čas;Úhozy;Chyby;Řádky;Úhozů za minutu;"
+                   "Chyb na řádek;Dokončena");
+inline const QString kKeyboardQwertz = QStringLiteral("česká");
+inline const QString kKeyboardQwerty = QStringLiteral("česká (QWERTY)");
+
+} // namespace tipora::texts

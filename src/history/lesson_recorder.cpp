@@ -1,0 +1,61 @@
+#include "history/lesson_recorder.h"
+
+#include "ground/lesson_catalogue.h"
+#include "history/results_store.h"
+#include "lessons/typing_rules.h"
+
+#include <cmath>
+
+namespace tipora {
+
+std::optional<LessonResult> lessonResult(int lesson, const PracticeCounters& atStart,
+                                         const PracticeCounters& atEnd, LessonEnd end,
+                                         int keyboardType, const QDateTime& when) {
+    if (end == LessonEnd::Demonstration || lesson < 1 || lesson > kLessonCount) {
+        return std::nullopt;
+    }
+    LessonResult r;
+    r.lines = atEnd.lines - atStart.lines;
+    r.keystrokes = atEnd.keystrokes - atStart.keystrokes;
+    r.errors = atEnd.errors - atStart.errors;
+    r.seconds = atEnd.seconds - atStart.seconds;
+    // Counters that went down were cleared in between: the difference would be nonsense.
+    if (r.lines <= 0 || r.keystrokes < 0 || r.errors < 0 || r.seconds < 0) {
+        return std::nullopt;
+    }
+    r.when = when;
+    r.lesson = lesson;
+    r.caption = lessonCaption(lesson);
+    r.keyboardType = keyboardType == 2 ? 2 : 1;
+    r.keystrokesPerMinute = r.seconds > 0 ? keystrokesPerMinute(r.keystrokes, r.seconds) : 0;
+    // The counter is a single; stored as a double it must still read 0.3, not 0.30000001.
+    r.errorsPerLine =
+        std::round(static_cast<double>(errorsPerLine(r.errors, r.lines)) * 10.0) / 10.0;
+    r.finished = end == LessonEnd::Finished;
+    return r;
+}
+
+void LessonRecorder::lessonStarted(int lesson, const PracticeCounters& now) {
+    lesson_ = lesson;
+    atStart_ = now;
+    store_.prepare();
+}
+
+std::optional<QString> LessonRecorder::lessonEnded(const PracticeCounters& now, LessonEnd end,
+                                                   int keyboardType) {
+    if (!lesson_) {
+        return std::nullopt;
+    }
+    const int lesson = *lesson_;
+    // One lesson, one result: a later end without a new start has nothing of its own.
+    lesson_.reset();
+    const std::optional<LessonResult> result =
+        lessonResult(lesson, atStart_, now, end, keyboardType, clock_());
+    if (!result || store_.record(*result) || failureReported_) {
+        return std::nullopt;
+    }
+    failureReported_ = true;
+    return store_.failure();
+}
+
+} // namespace tipora

@@ -1,0 +1,334 @@
+#include "history/results_store.h"
+
+#include "history/history_texts.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QSqlDatabase>
+#include <QSqlError>
+#include <QSqlQuery>
+#include <QUrl>
+#include <QVariant>
+#include <array>
+
+namespace tipora {
+
+namespace {
+
+constexpr const char* kDriver = "QSQLITE";
+constexpr QByteArrayView kSqliteMagic("SQLite format 3\0", 16);
+
+// Each step brings the file to the version it names. Steps are never changed once released: a
+// file of any older version upgrades by running the steps above its version, in order.
+struct Migration {
+    int toVersion;
+    const char* sql;
+};
+constexpr std::array<Migration, 4> kMigrations{{
+    {1, "CREATE TABLE results ("
+        " id INTEGER PRIMARY KEY,"
+        " recorded_at TEXT NOT NULL,"
+        " lesson INTEGER NOT NULL,"
+        " caption TEXT NOT NULL,"
+        " keyboard_type INTEGER NOT NULL,"
+        " seconds INTEGER NOT NULL,"
+        " keystrokes INTEGER NOT NULL,"
+        " errors INTEGER NOT NULL,"
+        " lines INTEGER NOT NULL,"
+        " keystrokes_per_minute INTEGER NOT NULL,"
+        " errors_per_line REAL NOT NULL,"
+        " finished INTEGER NOT NULL)"},
+    // Version 1 kept the local time, which a change of summer time makes ambiguous and which
+    // takes a time zone lookup per result to read; version 2 keeps UTC ("…Z").
+    {2, "UPDATE results SET recorded_at ="
+        " strftime('%Y-%m-%dT%H:%M:%SZ', recorded_at, 'utc')"
+        " WHERE recorded_at NOT LIKE '%Z'"},
+    // The window lists results newest first; with thousands of them it should not sort.
+    {2, "CREATE INDEX results_by_time ON results (recorded_at, id)"},
+}};
+
+// "2026-12-07T17:05:09Z", as version 2 stores it; anything else reads as no time at all.
+QDateTime utcTime(const QString& text) {
+    if (text.size() != 20 || !text.endsWith(QLatin1Char('Z'))) {
+        return {};
+    }
+    const QStringView t(text);
+    const QDate date(t.sliced(0, 4).toInt(), t.sliced(5, 2).toInt(), t.sliced(8, 2).toInt());
+    const QTime time(t.sliced(11, 2).toInt(), t.sliced(14, 2).toInt(), t.sliced(17, 2).toInt());
+    return date.isValid() && time.isValid() ? QDateTime(date, time, Qt::UTC) : QDateTime();
+}
+
+constexpr const char* kColumns =
+    "recorded_at, lesson, caption, keyboard_type, seconds, keystrokes, errors, lines, "
+    "keystrokes_per_minute, errors_per_line, finished";
+
+// SQLite's primary result codes, as the driver reports them.
+constexpr int kSqliteBusy = 5;
+constexpr int kSqliteLocked = 6;
+constexpr int kSqliteCorrupt = 11;
+constexpr int kSqliteCantOpen = 14;
+constexpr int kSqliteNotADatabase = 26;
+
+int sqliteCode(const QSqlError& error) {
+    // Extended codes carry the primary one in their low byte.
+    return error.nativeErrorCode().toInt() & 0xFF;
+}
+
+QString writeFailureReason(int code) {
+    switch (code) {
+    case kSqliteBusy:
+    case kSqliteLocked:
+        return texts::kReasonBusy;
+    case kSqliteCorrupt:
+    case kSqliteNotADatabase:
+        return texts::kReasonDamaged;
+    default:
+        return texts::kReasonCannotWrite;
+    }
+}
+
+QString readFailureReason(int code) {
+    switch (code) {
+    case kSqliteNotADatabase:
+        return texts::kReasonNotResults;
+    case kSqliteCantOpen:
+        return texts::kReasonCannotOpen;
+    default:
+        return writeFailureReason(code);
+    }
+}
+
+QString connectionName(const void* owner) {
+    return QStringLiteral("tipora-results-%1").arg(reinterpret_cast<quintptr>(owner), 0, 16);
+}
+
+} // namespace
+
+SqliteResultsStore::SqliteResultsStore(QString filePath, int busyTimeoutMs)
+    : path_(std::move(filePath)), connection_(connectionName(this)), busyTimeoutMs_(busyTimeoutMs) {
+}
+
+SqliteResultsStore::~SqliteResultsStore() {
+    closeConnection();
+}
+
+void SqliteResultsStore::closeConnection() {
+    if (QSqlDatabase::contains(connection_)) {
+        QSqlDatabase::database(connection_, false).close();
+        QSqlDatabase::removeDatabase(connection_);
+    }
+}
+
+bool SqliteResultsStore::fail(const QString& reason, bool closeToo) {
+    if (failure_.isEmpty()) {
+        failure_ = texts::resultsNotStored(path_, reason);
+    }
+    if (closeToo) {
+        // The connection goes once the caller's queries on it are gone: see ensureOpen.
+        state_ = State::Off;
+    }
+    return false;
+}
+
+bool SqliteResultsStore::failWrite(int code) {
+    return fail(writeFailureReason(code), code == kSqliteCorrupt || code == kSqliteNotADatabase);
+}
+
+bool SqliteResultsStore::ensureOpen() {
+    if (state_ == State::Unopened && openDatabase() && bringSchemaUpToDate()) {
+        state_ = State::Open;
+    }
+    if (state_ == State::Off) {
+        closeConnection();
+    }
+    return state_ == State::Open;
+}
+
+bool SqliteResultsStore::openDatabase() {
+    const QFileInfo info(path_);
+    if (info.exists()) {
+        if (!info.isFile()) {
+            return fail(texts::kReasonCannotOpen, true);
+        }
+        // SQLite would take any file it is given and write its own pages over it; only a file
+        // that already is an SQLite database (or an empty one) may be opened.
+        QFile file(path_);
+        if (!file.open(QIODevice::ReadOnly)) {
+            return fail(texts::kReasonCannotOpen, true);
+        }
+        const QByteArray head = file.read(kSqliteMagic.size());
+        if (!head.isEmpty() && head != kSqliteMagic) {
+            return fail(texts::kReasonNotResults, true);
+        }
+    }
+    // The per-user data folder does not exist before the first result of a fresh install.
+    if (!info.exists()) {
+        QDir().mkpath(info.absolutePath());
+    }
+    if (!QSqlDatabase::isDriverAvailable(QString::fromLatin1(kDriver))) {
+        return fail(texts::kReasonCannotOpen, true);
+    }
+    QSqlDatabase db = QSqlDatabase::addDatabase(QString::fromLatin1(kDriver), connection_);
+    const QString busy = QStringLiteral("QSQLITE_BUSY_TIMEOUT=%1").arg(busyTimeoutMs_);
+    // A history in a folder or file that cannot be written is still shown. Nobody can change
+    // it there, so SQLite may read it as it is, without the shared-memory file it would want
+    // to create beside it.
+    readOnly_ =
+        info.exists() && (!info.isWritable() || !QFileInfo(info.absolutePath()).isWritable());
+    if (readOnly_) {
+        db.setDatabaseName(
+            QUrl::fromLocalFile(info.absoluteFilePath()).toString(QUrl::FullyEncoded) +
+            QStringLiteral("?immutable=1"));
+        db.setConnectOptions(busy + QStringLiteral(";QSQLITE_OPEN_READONLY;QSQLITE_OPEN_URI"));
+    } else {
+        db.setDatabaseName(path_);
+        db.setConnectOptions(busy);
+    }
+    if (!db.open()) {
+        return fail(texts::kReasonCannotOpen, true);
+    }
+    return true;
+}
+
+bool SqliteResultsStore::bringSchemaUpToDate() {
+    QSqlDatabase db = QSqlDatabase::database(connection_, false);
+    QSqlQuery query(db);
+    if (!query.exec(QStringLiteral("PRAGMA user_version")) || !query.next()) {
+        return fail(readFailureReason(sqliteCode(query.lastError())), true);
+    }
+    const int version = query.value(0).toInt();
+    if (version > kSchemaVersion) {
+        return fail(texts::kReasonNewer, true);
+    }
+    if (!query.exec(QStringLiteral("SELECT count(*) FROM sqlite_master")) || !query.next()) {
+        return fail(texts::kReasonDamaged, true);
+    }
+    const int objects = query.value(0).toInt();
+    if (version == 0 && objects > 0) {
+        // Somebody else's database under our name.
+        return fail(texts::kReasonNotResults, true);
+    }
+    if (version > 0 &&
+        !query.exec(
+            QStringLiteral("SELECT %1 FROM results LIMIT 0").arg(QLatin1String(kColumns)))) {
+        return fail(texts::kReasonNotResults, true);
+    }
+    if (readOnly_) {
+        // Shown as it is; an older layout reads the same, it only cannot be upgraded.
+        fail(texts::kReasonCannotWrite, false);
+        return true;
+    }
+    // A write-ahead log: a result costs one sync of the log instead of several of the file and
+    // its journal, and a tutor reading the history does not hold up another one writing.
+    // The mode stays with the file, and only a file known to be ours is switched.
+    query.exec(QStringLiteral("PRAGMA journal_mode = WAL"));
+    if (version == kSchemaVersion) {
+        return true;
+    }
+    // The whole upgrade or nothing: a crash in between leaves the older version intact.
+    if (!db.transaction()) {
+        return fail(writeFailureReason(sqliteCode(db.lastError())), true);
+    }
+    bool done = true;
+    for (const Migration& step : kMigrations) {
+        if (done && step.toVersion > version) {
+            done = query.exec(QString::fromLatin1(step.sql));
+        }
+    }
+    done = done && query.exec(QStringLiteral("PRAGMA user_version = %1").arg(kSchemaVersion));
+    if (!done) {
+        const int code = sqliteCode(query.lastError());
+        db.rollback();
+        return fail(writeFailureReason(code), true);
+    }
+    if (!db.commit()) {
+        const int code = sqliteCode(db.lastError());
+        db.rollback();
+        return fail(writeFailureReason(code), true);
+    }
+    return true;
+}
+
+bool SqliteResultsStore::record(const LessonResult& r) {
+    if (!failure_.isEmpty() || !ensureOpen()) {
+        return false;
+    }
+    QSqlDatabase db = QSqlDatabase::database(connection_, false);
+    if (!db.transaction()) {
+        return failWrite(sqliteCode(db.lastError()));
+    }
+    QSqlQuery query(db);
+    query.prepare(
+        QStringLiteral("INSERT INTO results (%1) VALUES (?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?)")
+            .arg(QLatin1String(kColumns)));
+    query.addBindValue(r.when.toUTC().toString(QStringLiteral("yyyy-MM-ddTHH:mm:ssZ")));
+    query.addBindValue(r.lesson);
+    query.addBindValue(r.caption);
+    query.addBindValue(r.keyboardType);
+    query.addBindValue(r.seconds);
+    query.addBindValue(r.keystrokes);
+    query.addBindValue(r.errors);
+    query.addBindValue(r.lines);
+    query.addBindValue(r.keystrokesPerMinute);
+    query.addBindValue(r.errorsPerLine);
+    query.addBindValue(r.finished ? 1 : 0);
+    if (!query.exec()) {
+        const int code = sqliteCode(query.lastError());
+        db.rollback();
+        return failWrite(code);
+    }
+    if (!db.commit()) {
+        const int code = sqliteCode(db.lastError());
+        db.rollback();
+        return failWrite(code);
+    }
+    return true;
+}
+
+void SqliteResultsStore::prepare() {
+    ensureOpen();
+}
+
+QList<LessonResult> SqliteResultsStore::results() {
+    QList<LessonResult> list;
+    if (!ensureOpen()) {
+        return list;
+    }
+    QSqlQuery query(QSqlDatabase::database(connection_, false));
+    query.setForwardOnly(true);
+    if (!query.exec(QStringLiteral("SELECT %1 FROM results ORDER BY recorded_at DESC, id DESC")
+                        .arg(QLatin1String(kColumns)))) {
+        return list;
+    }
+    while (query.next()) {
+        LessonResult r;
+        r.when = utcTime(query.value(0).toString());
+        r.lesson = query.value(1).toInt();
+        r.caption = query.value(2).toString();
+        r.keyboardType = query.value(3).toInt();
+        r.seconds = query.value(4).toInt();
+        r.keystrokes = query.value(5).toInt();
+        r.errors = query.value(6).toInt();
+        r.lines = query.value(7).toInt();
+        r.keystrokesPerMinute = query.value(8).toInt();
+        r.errorsPerLine = query.value(9).toDouble();
+        r.finished = query.value(10).toInt() != 0;
+        list.append(std::move(r));
+    }
+    return list;
+}
+
+bool SqliteResultsStore::clear() {
+    if (!failure_.isEmpty() || !ensureOpen()) {
+        return false;
+    }
+    QSqlDatabase db = QSqlDatabase::database(connection_, false);
+    QSqlQuery query(db);
+    if (!query.exec(QStringLiteral("DELETE FROM results"))) {
+        return failWrite(sqliteCode(query.lastError()));
+    }
+    return true;
+}
+
+} // namespace tipora

@@ -1,0 +1,69 @@
+#pragma once
+
+#include "history/lesson_result.h"
+
+#include <QList>
+#include <QString>
+
+namespace tipora {
+
+// Where finished lessons are kept. The main window and the results window see only this.
+class ResultsStore {
+public:
+    virtual ~ResultsStore() = default;
+
+    // Opens the file ahead of the first result, so that a lesson's end does not wait for it.
+    virtual void prepare() = 0;
+    // One result, committed on its own. False when it was not stored; failure() says why.
+    virtual bool record(const LessonResult& result) = 0;
+    // Every stored result, newest first.
+    virtual QList<LessonResult> results() = 0;
+    // Forgets every stored result.
+    virtual bool clear() = 0;
+    // Empty while the store works; once set, nothing more is written.
+    virtual QString failure() const = 0;
+};
+
+// The results in an SQLite file. Nothing is opened until the first use, so the tutor's start
+// does not wait for it. A file that is not a results database of this program, or that cannot
+// be written, is left exactly as it is: the store switches itself off instead.
+class SqliteResultsStore final : public ResultsStore {
+public:
+    static constexpr int kSchemaVersion = 2;
+    // Another tutor writing its result holds the file for milliseconds; waiting longer than
+    // this means something is wrong with it.
+    static constexpr int kDefaultBusyTimeoutMs = 2000;
+
+    explicit SqliteResultsStore(QString filePath, int busyTimeoutMs = kDefaultBusyTimeoutMs);
+    ~SqliteResultsStore() override;
+    SqliteResultsStore(const SqliteResultsStore&) = delete;
+    SqliteResultsStore& operator=(const SqliteResultsStore&) = delete;
+
+    void prepare() override;
+    bool record(const LessonResult& result) override;
+    QList<LessonResult> results() override;
+    bool clear() override;
+    QString failure() const override { return failure_; }
+
+    const QString& filePath() const { return path_; }
+
+private:
+    enum class State { Unopened, Open, Off };
+
+    bool ensureOpen();
+    void closeConnection();
+    bool openDatabase();
+    bool bringSchemaUpToDate();
+    // Switches writing off for good (and everything off when the file could not be opened).
+    bool fail(const QString& reason, bool closeToo);
+    bool failWrite(int sqliteCode);
+
+    QString path_;
+    QString connection_;
+    int busyTimeoutMs_;
+    State state_ = State::Unopened;
+    bool readOnly_ = false;
+    QString failure_;
+};
+
+} // namespace tipora

@@ -1,0 +1,307 @@
+#include "ui/results_window.h"
+
+#include "app/platform.h"
+#include "app/texts.h"
+#include "history/history_texts.h"
+#include "history/results_store.h"
+
+#include <QBoxLayout>
+#include <QChart>
+#include <QChartView>
+#include <QComboBox>
+#include <QDir>
+#include <QFileDialog>
+#include <QHeaderView>
+#include <QLabel>
+#include <QLineSeries>
+#include <QPushButton>
+#include <QSaveFile>
+#include <QScatterSeries>
+#include <QTableView>
+#include <QValueAxis>
+#include <algorithm>
+
+namespace tipora::ui {
+
+namespace {
+
+const QColor kSpeedColour(0x00, 0xFF, 0x00);
+const QColor kErrorsColour(0xFF, 0x00, 0x00);
+const QColor kBestColour(0xFF, 0xFF, 0x00);
+
+void paintBlack(QWidget& widget) {
+    QPalette palette = widget.palette();
+    for (const auto role :
+         {QPalette::Window, QPalette::Base, QPalette::AlternateBase, QPalette::Button}) {
+        palette.setColor(role, Qt::black);
+    }
+    for (const auto role : {QPalette::WindowText, QPalette::Text, QPalette::ButtonText}) {
+        palette.setColor(role, Qt::white);
+    }
+    palette.setColor(QPalette::Highlight, QColor(0x00, 0x00, 0xFF));
+    palette.setColor(QPalette::HighlightedText, Qt::white);
+    widget.setPalette(palette);
+    widget.setAutoFillBackground(true);
+}
+
+QPushButton* button(const QString& text, const QString& name, QWidget* parent) {
+    auto* b = new QPushButton(text, parent);
+    b->setObjectName(name);
+    b->setAutoDefault(false);
+    return b;
+}
+
+} // namespace
+
+int ResultsTableModel::rowCount(const QModelIndex& parent) const {
+    return parent.isValid() ? 0 : static_cast<int>(view_.shown().size());
+}
+
+int ResultsTableModel::columnCount(const QModelIndex& parent) const {
+    return parent.isValid() ? 0 : ResultsView::ColumnCount;
+}
+
+QVariant ResultsTableModel::data(const QModelIndex& index, int role) const {
+    if (role == Qt::DisplayRole) {
+        return view_.cell(index.row(), index.column());
+    }
+    if (role == Qt::TextAlignmentRole) {
+        const bool number =
+            index.column() >= ResultsView::Time && index.column() <= ResultsView::Lines;
+        return QVariant::fromValue((number ? Qt::AlignRight : Qt::AlignLeft) | Qt::AlignVCenter);
+    }
+    return {};
+}
+
+QVariant ResultsTableModel::headerData(int section, Qt::Orientation orientation, int role) const {
+    if (role == Qt::DisplayRole && orientation == Qt::Horizontal) {
+        return ResultsView::header(section);
+    }
+    return {};
+}
+
+void ResultsTableModel::reload() {
+    beginResetModel();
+    endResetModel();
+}
+
+ResultsWindow::ResultsWindow(ResultsStore& store, Platform& platform, QWidget* parent)
+    : QDialog(parent, Qt::Dialog | Qt::FramelessWindowHint), store_(store), platform_(platform),
+      view_({}, platform.locale()) {
+    setObjectName(QStringLiteral("FrmVysledky"));
+    setWindowTitle(texts::kResultsTitle);
+    setModal(true);
+    paintBlack(*this);
+    resize(860, 640);
+
+    auto* title = new QLabel(texts::kResultsTitle, this);
+    QFont bold = title->font();
+    bold.setBold(true);
+    bold.setPointSizeF(bold.pointSizeF() * 1.3);
+    title->setFont(bold);
+
+    lessons_ = new QComboBox(this);
+    lessons_->setObjectName(QStringLiteral("cmbLekce"));
+    lessons_->setSizeAdjustPolicy(QComboBox::AdjustToContents);
+
+    note_ = new QLabel(this);
+    note_->setObjectName(QStringLiteral("lblPoznamka"));
+    note_->setWordWrap(true);
+    QPalette notePalette = note_->palette();
+    notePalette.setColor(QPalette::WindowText, kBestColour);
+    note_->setPalette(notePalette);
+
+    model_ = new ResultsTableModel(view_, this);
+    table_ = new QTableView(this);
+    table_->setObjectName(QStringLiteral("tblVysledky"));
+    table_->setModel(model_);
+    table_->setSelectionBehavior(QAbstractItemView::SelectRows);
+    table_->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    table_->verticalHeader()->hide();
+    // Fixed row heights and column widths: measuring ten thousand rows would freeze the window.
+    table_->verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
+    table_->horizontalHeader()->setSectionResizeMode(QHeaderView::Interactive);
+    table_->horizontalHeader()->setStretchLastSection(true);
+    table_->setWordWrap(false);
+    const QFontMetrics metrics(table_->font());
+    table_->verticalHeader()->setDefaultSectionSize(metrics.height() + 6);
+    const int widths[] = {17, 28, 10, 13, 15, 8, 10};
+    for (int column = 0; column < ResultsView::ColumnCount; ++column) {
+        table_->setColumnWidth(column, metrics.averageCharWidth() * widths[column]);
+    }
+    table_->setStyleSheet(QStringLiteral(
+        "QTableView { background: black; color: white; gridline-color: #404040;"
+        " selection-background-color: #0000FF; selection-color: white; }"
+        "QHeaderView::section { background: black; color: white; border: 1px solid #404040;"
+        " padding: 2px; }"
+        "QTableCornerButton::section { background: black; }"));
+
+    speed_ = new QLineSeries(this);
+    speed_->setName(texts::kSpeedSeries);
+    speed_->setColor(kSpeedColour);
+    errors_ = new QLineSeries(this);
+    errors_->setName(texts::kErrorsSeries);
+    errors_->setColor(kErrorsColour);
+    best_ = new QScatterSeries(this);
+    best_->setName(texts::kBestSeries);
+    best_->setColor(kBestColour);
+    best_->setBorderColor(kBestColour);
+    best_->setMarkerSize(9);
+
+    chart_ = new QChart();
+    chart_->setTheme(QChart::ChartThemeDark);
+    chart_->setBackgroundBrush(Qt::black);
+    chart_->setAnimationOptions(QChart::NoAnimation);
+    chart_->legend()->setAlignment(Qt::AlignBottom);
+    chart_->addSeries(speed_);
+    chart_->addSeries(errors_);
+    chart_->addSeries(best_);
+    axisX_ = new QValueAxis(chart_);
+    axisX_->setTitleText(texts::kResultAxis);
+    axisX_->setLabelFormat(QStringLiteral("%.0f"));
+    axisSpeed_ = new QValueAxis(chart_);
+    axisSpeed_->setTitleText(texts::kSpeedSeries);
+    axisSpeed_->setLabelFormat(QStringLiteral("%.0f"));
+    axisSpeed_->setLabelsColor(kSpeedColour);
+    axisErrors_ = new QValueAxis(chart_);
+    axisErrors_->setTitleText(texts::kErrorsSeries);
+    axisErrors_->setLabelFormat(QStringLiteral("%.1f"));
+    axisErrors_->setLabelsColor(kErrorsColour);
+    chart_->addAxis(axisX_, Qt::AlignBottom);
+    chart_->addAxis(axisSpeed_, Qt::AlignLeft);
+    chart_->addAxis(axisErrors_, Qt::AlignRight);
+    for (QAbstractSeries* series :
+         {static_cast<QAbstractSeries*>(speed_), static_cast<QAbstractSeries*>(best_)}) {
+        series->attachAxis(axisX_);
+        series->attachAxis(axisSpeed_);
+    }
+    errors_->attachAxis(axisX_);
+    errors_->attachAxis(axisErrors_);
+    // Decimal commas on the axes, as in the table.
+    chart_->setLocale(platform.locale());
+    chart_->setLocalizeNumbers(true);
+    axisX_->setTickType(QValueAxis::TicksDynamic);
+    axisX_->setTickAnchor(0.0);
+    chartView_ = new QChartView(chart_, this);
+    chartView_->setObjectName(QStringLiteral("chtVysledky"));
+    chartView_->setRenderHint(QPainter::Antialiasing);
+    chartView_->setMinimumHeight(260);
+
+    auto* exportButton = button(texts::kExportCsv, QStringLiteral("cmdExport"), this);
+    auto* deleteButton = button(texts::kDeleteHistory, QStringLiteral("cmdSmazat"), this);
+    auto* closeButton = button(texts::kClose, QStringLiteral("cmdZavrit"), this);
+    closeButton->setDefault(true);
+
+    auto* top = new QHBoxLayout;
+    top->addWidget(title);
+    top->addStretch();
+    top->addWidget(lessons_);
+    auto* buttons = new QHBoxLayout;
+    buttons->addWidget(exportButton);
+    buttons->addWidget(deleteButton);
+    buttons->addStretch();
+    buttons->addWidget(closeButton);
+    auto* layout = new QVBoxLayout(this);
+    layout->addLayout(top);
+    layout->addWidget(note_);
+    layout->addWidget(table_, 1);
+    layout->addWidget(chartView_, 1);
+    layout->addLayout(buttons);
+
+    chooseExportFile = [this] {
+        return QFileDialog::getSaveFileName(this, texts::kExportDialogTitle,
+                                            QDir::home().filePath(texts::kCsvDefaultName),
+                                            texts::kCsvFilter);
+    };
+    connect(lessons_, &QComboBox::activated, this, &ResultsWindow::chooseLesson);
+    connect(exportButton, &QPushButton::clicked, this, &ResultsWindow::exportCsv);
+    connect(deleteButton, &QPushButton::clicked, this, &ResultsWindow::deleteHistory);
+    connect(closeButton, &QPushButton::clicked, this, &QDialog::accept);
+
+    reload();
+}
+
+void ResultsWindow::reload() {
+    view_.setResults(store_.results());
+    lessons_->clear();
+    lessons_->addItems(view_.lessonChoiceTexts());
+    lessons_->setCurrentIndex(
+        std::max<qsizetype>(0, view_.lessonChoices().indexOf(view_.chosenLesson())));
+    if (!store_.failure().isEmpty()) {
+        note_->setText(store_.failure());
+    } else {
+        note_->setText(view_.all().isEmpty() ? texts::kNoResults : QString());
+    }
+    note_->setVisible(!note_->text().isEmpty());
+    showChosen();
+}
+
+void ResultsWindow::chooseLesson(int index) {
+    const QList<int>& choices = view_.lessonChoices();
+    if (index < 0 || index >= choices.size()) {
+        return;
+    }
+    lessons_->setCurrentIndex(index);
+    view_.chooseLesson(choices[index]);
+    showChosen();
+}
+
+void ResultsWindow::showChosen() {
+    model_->reload();
+    const QList<QPointF> speed = view_.speedPoints();
+    const QList<QPointF> errors = view_.errorPoints();
+    speed_->replace(speed);
+    errors_->replace(errors);
+    best_->replace(view_.bestSpeedPoints());
+
+    const double count = static_cast<double>(speed.size());
+    axisX_->setRange(count > 1 ? 1.0 : 0.0, std::max(count, 2.0));
+    // Whole results between ticks, about ten ticks at most: 1, 2, 5, 10, 20, 50 …
+    double step = 1.0;
+    for (int i = 0; count / step > 10.0; ++i) {
+        step *= i % 3 == 1 ? 2.5 : 2.0;
+    }
+    axisX_->setTickInterval(step);
+    double fastest = 0.0;
+    for (const QPointF& p : speed) {
+        fastest = std::max(fastest, p.y());
+    }
+    double most = 0.0;
+    for (const QPointF& p : errors) {
+        most = std::max(most, p.y());
+    }
+    axisSpeed_->setRange(0.0, std::max(10.0, fastest * 1.1));
+    axisSpeed_->applyNiceNumbers();
+    axisErrors_->setRange(0.0, std::max(1.0, most * 1.1));
+    axisErrors_->applyNiceNumbers();
+}
+
+bool ResultsWindow::exportTo(const QString& path) {
+    QSaveFile file(path);
+    const QByteArray bytes = view_.csv();
+    if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size() || !file.commit()) {
+        platform_.messageBox(texts::csvNotWritten(path), texts::kMessageTitle, MessageButtons::Ok);
+        return false;
+    }
+    return true;
+}
+
+void ResultsWindow::exportCsv() {
+    const QString path = chooseExportFile ? chooseExportFile() : QString();
+    if (!path.isEmpty()) {
+        exportTo(path);
+    }
+}
+
+void ResultsWindow::deleteHistory() {
+    if (platform_.messageBox(texts::kDeleteQuestion, texts::kMessageTitle, MessageButtons::YesNo) !=
+        MessageResult::Yes) {
+        return;
+    }
+    if (!store_.clear()) {
+        platform_.messageBox(texts::kHistoryNotDeleted, texts::kMessageTitle, MessageButtons::Ok);
+    }
+    reload();
+}
+
+} // namespace tipora::ui

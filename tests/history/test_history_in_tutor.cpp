@@ -1,0 +1,163 @@
+// The main window and the results history together, as a learner goes through lessons.
+#include "history/lesson_recorder.h"
+#include "history/results_store.h"
+#include "support/tutor.h"
+
+#include <QTest>
+
+using namespace tipora;
+
+namespace {
+
+const QDateTime kEvening(QDate(2026, 12, 7), QTime(18, 5, 9));
+
+struct Learner {
+    Learner() {
+        t.w().setResultsRecording(&recorder);
+        t.folder.exercises[2] = {QStringLiteral("ab 2"), QStringLiteral("cd"),
+                                 QStringLiteral("ef")};
+        t.rewrite();
+    }
+
+    // Types a line at one character a second, then Enter.
+    void typeSlowly(const QString& line) {
+        for (QChar c : line) {
+            t.type(QString(c));
+            t.clock->advance(1000);
+        }
+        t.w().Form_KeyPress(13);
+    }
+
+    test::Tutor t;
+    SqliteResultsStore store{t.folder.filePath(QStringLiteral("vysledky.sqlite"))};
+    QDateTime at = kEvening;
+    LessonRecorder recorder{store, [this] { return at; }};
+};
+
+} // namespace
+
+class TestHistoryInTutor : public QObject {
+    Q_OBJECT
+
+private slots:
+    void lessonsAreKeptWithTheirOwnFigures() {
+        Learner l;
+        auto& t = l.t;
+
+        // Lesson 1 to its end: "ab 1" and "cd", 6 characters and 2 Enters in 6 seconds.
+        t.w().mnuLekce_Click(1);
+        l.typeSlowly(QStringLiteral("ab 1"));
+        l.typeSlowly(QStringLiteral("cd"));
+        QCOMPARE(t.f().txtPopisLekce.text, QStringLiteral("KONEC LEKCE"));
+        QCOMPARE(t.platform.messages.size(), std::size_t{1}); // the question, answered "Ne"
+
+        // Lesson 2, on top of those counters: one line with an error, then Stop, then "Ano".
+        l.at = kEvening.addSecs(600);
+        t.w().mnuLekce_Click(2);
+        t.type(QStringLiteral("x"));
+        l.typeSlowly(QStringLiteral("ab 2"));
+        t.platform.answers = {MessageResult::Yes};
+        t.w().mnuStop_Click();
+        QCOMPARE(t.s().Uhozy, 0);
+
+        // A demonstration and a lesson stopped before its first Enter keep nothing.
+        t.w().mnuLekce_Click(3);
+        t.platform.demoDialog = [](FrmDemo& dialog) { dialog.setScrollValue(600); };
+        t.w().mnuDemo_Click();
+        t.clock->advance(3000);
+        t.w().mnuStop_Click();
+        t.w().mnuLekce_Click(4);
+        l.typeSlowly(QStringLiteral("ab"));
+        t.w().mnuStop_Click();
+
+        // Lesson 5 after "Ano": its figures are the counters on screen.
+        l.at = kEvening.addSecs(1200);
+        t.w().mnuLekce_Click(5);
+        l.typeSlowly(QStringLiteral("ab 5"));
+        t.w().mnuStop_Click();
+
+        const QList<LessonResult> kept = l.store.results();
+        QCOMPARE(kept.size(), 3);
+        const LessonResult& first = kept[2];
+        QCOMPARE(first.lesson, 1);
+        QCOMPARE(first.caption, QStringLiteral("f j d k"));
+        QCOMPARE(first.when, kEvening);
+        QCOMPARE(first.keyboardType, 1);
+        QCOMPARE(first.keystrokes, 8);
+        QCOMPARE(first.errors, 0);
+        QCOMPARE(first.lines, 2);
+        QCOMPARE(first.seconds, 6);
+        QCOMPARE(first.keystrokesPerMinute, 80);
+        QVERIFY(first.finished);
+
+        const LessonResult& second = kept[1];
+        QCOMPARE(second.lesson, 2);
+        QCOMPARE(second.keystrokes, 5);
+        QCOMPARE(second.errors, 1);
+        QCOMPARE(second.lines, 1);
+        QCOMPARE(second.seconds, 4);
+        QCOMPARE(second.errorsPerLine, 1.0);
+        QVERIFY(!second.finished);
+
+        const LessonResult& fifth = kept[0];
+        QCOMPARE(fifth.lesson, 5);
+        QCOMPARE(fifth.keystrokes, 5);
+        QCOMPARE(fifth.seconds, 4);
+        QCOMPARE(fifth.keystrokesPerMinute, 75);
+        QCOMPARE(t.s().Uhozy, 5 + 2); // the screen still adds up lesson 4's keys
+        // No message but the questions.
+        for (const auto& message : t.platform.messages) {
+            QCOMPARE(message.text, QStringLiteral("Chceš smazat statistiku?"));
+        }
+    }
+
+    void theWindowOpensOnlyBetweenLessons() {
+        Learner l;
+        auto& t = l.t;
+        QVERIFY(t.f().mnuVysledky.enabled);
+        t.w().mnuVysledky_Click();
+        QCOMPARE(t.platform.resultsWindows, 1);
+
+        t.w().mnuLekce_Click(1);
+        QVERIFY(t.f().mnuVysledky.enabled); // chosen, not begun: like "Lekce"
+        t.type(QStringLiteral("a"));
+        QVERIFY(!t.f().mnuVysledky.enabled);
+        t.w().mnuVysledky_Click();
+        QCOMPARE(t.platform.resultsWindows, 1);
+        t.w().mnuStop_Click();
+        QVERIFY(t.f().mnuVysledky.enabled);
+
+        t.w().mnuLekce_Click(2);
+        t.w().mnuDemo_Click();
+        QVERIFY(!t.f().mnuVysledky.enabled);
+        t.w().mnuStop_Click();
+        QVERIFY(t.f().mnuVysledky.enabled);
+        QCOMPARE(t.f().mnuVysledky.enabled, t.f().mnuLekce.enabled);
+    }
+
+    void aFileThatCannotBeUsedIsSaidOnceAndTheTutorGoesOn() {
+        Learner l;
+        auto& t = l.t;
+        const QByteArray foreign("these are my notes, not a database");
+        t.folder.writeBytes(QStringLiteral("vysledky.sqlite"), foreign);
+
+        for (int lesson = 1; lesson <= 2; ++lesson) {
+            t.w().mnuLekce_Click(lesson);
+            l.typeSlowly(QStringLiteral("ab %1").arg(lesson));
+            t.w().mnuStop_Click();
+        }
+        QCOMPARE(t.platform.messages.size(), std::size_t{3});
+        QCOMPARE(t.platform.messages[0].text, l.store.failure());
+        QCOMPARE(t.platform.messages[0].title, QStringLiteral("Tipora 1.0"));
+        QCOMPARE(t.platform.messages[0].buttons, MessageButtons::Ok);
+        QCOMPARE(t.platform.messages[1].text, QStringLiteral("Chceš smazat statistiku?"));
+        QCOMPARE(t.platform.messages[2].text, QStringLiteral("Chceš smazat statistiku?"));
+        QCOMPARE(t.s().Radky, 2);
+        QFile file(l.store.filePath());
+        QVERIFY(file.open(QIODevice::ReadOnly));
+        QCOMPARE(file.readAll(), foreign);
+    }
+};
+
+QTEST_GUILESS_MAIN(TestHistoryInTutor)
+#include "test_history_in_tutor.moc"
