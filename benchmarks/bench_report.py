@@ -108,8 +108,15 @@ cost = single("in_process", "press_us_p99")
 add("keys", "in-process press, median", "us", None, single("in_process", "press_us_median"))
 add("keys", "in-process press, p99", "us", None, cost, target="< 50",
     ok=None if cost is None else cost < 50)
+cpu = single("in_process", "press_cpu_us_p99")
+add("keys", "in-process press, thread CPU, median", "us", None,
+    single("in_process", "press_cpu_us_median"))
+add("keys", "in-process press, thread CPU, p99", "us", None, cpu, target="< 50",
+    ok=None if cpu is None else cpu < 50)
 add("keys", "in-process release, p99", "us", None, single("in_process", "release_us_p99"))
 
+add("idle", "clock tick, in-process thread CPU", "us", None,
+    single("in_process", "clock_tick_cpu_us_median"))
 # Idle.
 for state in ("main", "metronome", "paused"):
     cpu = (single("floor_idle", "idle_%s_cpu_s_per_10s" % state),
@@ -145,6 +152,8 @@ def cell(value, unit):
     if isinstance(value, bool):
         return str(value)
     if unit in ("ms", "us", "/s") or unit == "":
+        if abs(value) < 10:
+            return "%.2f" % value
         return "%.1f" % value if abs(value) < 1000 else "%.0f" % value
     if unit == "MB":
         return "%.2f" % value

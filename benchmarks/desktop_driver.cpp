@@ -72,11 +72,11 @@ Memory memoryOf(pid_t pid) {
             statusField(pid, "status", "VmHWM")};
 }
 
-// User plus system time in seconds, and voluntary context switches (a thread waking up and
-// sleeping again) summed over the threads.
+// User plus system time in seconds, and each thread's voluntary context switches (a thread
+// waking up and sleeping again).
 struct Cpu {
     double seconds = 0;
-    long wakeups = 0;
+    std::map<std::string, long> wakeups; // by thread id
 };
 
 Cpu cpuOf(pid_t pid) {
@@ -99,11 +99,23 @@ Cpu cpuOf(pid_t pid) {
     std::error_code error;
     for (const auto& task :
          std::filesystem::directory_iterator("/proc/" + std::to_string(pid) + "/task", error)) {
-        const long switches = statusField(
-            pid, "task/" + task.path().filename().string() + "/status", "voluntary_ctxt_switches");
-        cpu.wakeups += std::max(0L, switches);
+        const std::string id = task.path().filename().string();
+        const long switches = statusField(pid, "task/" + id + "/status", "voluntary_ctxt_switches");
+        if (switches >= 0)
+            cpu.wakeups[id] = switches;
     }
     return cpu;
+}
+
+// Wake-ups between two readings, of the threads that lived through both: one that ended took
+// its count with it.
+long wakeupsBetween(const Cpu& before, const Cpu& after) {
+    long sum = 0;
+    for (const auto& [id, count] : after.wakeups) {
+        const auto earlier = before.wakeups.find(id);
+        sum += count - (earlier != before.wakeups.end() ? earlier->second : 0);
+    }
+    return sum;
 }
 
 // --- X -----------------------------------------------------------------------------------
@@ -363,7 +375,7 @@ int main(int argc, char* argv[]) {
         const Cpu after = cpuOf(pid), otherAfter = cpuOf(other);
         std::printf(", \"idle_%s_cpu_s_per_10s\": %.4f, \"idle_%s_wakeups_per_s\": %.1f", name,
                     (after.seconds - before.seconds) * 10 / idleSeconds, name,
-                    double(after.wakeups - before.wakeups) / idleSeconds);
+                    double(wakeupsBetween(before, after)) / idleSeconds);
         if (other > 0)
             std::printf(", \"idle_%s_sound_server_cpu_s_per_10s\": %.4f", name,
                         (otherAfter.seconds - otherBefore.seconds) * 10 / idleSeconds);

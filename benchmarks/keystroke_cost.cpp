@@ -21,6 +21,7 @@
 #include <algorithm>
 #include <cstdio>
 #include <cstdlib>
+#include <ctime>
 #include <vector>
 
 #ifndef TIPORA_DATA_DIR
@@ -51,6 +52,14 @@ double percentile(std::vector<double> values, double fraction) {
     std::sort(values.begin(), values.end());
     const auto index = std::size_t(fraction * double(values.size() - 1) + 0.5);
     return values[std::min(index, values.size() - 1)];
+}
+
+// This thread's CPU time: unlike the wall clock, it does not count the time the thread waited
+// for a core on a busy machine.
+qint64 threadCpuNanoseconds() {
+    timespec now{};
+    clock_gettime(CLOCK_THREAD_CPUTIME_ID, &now);
+    return qint64(now.tv_sec) * 1'000'000'000 + now.tv_nsec;
 }
 
 long statusKilobytes(const char* field) {
@@ -110,13 +119,16 @@ int main(int argc, char* argv[]) {
 
     QElapsedTimer clock;
     clock.start();
+    double lastPressCpu = 0;
     const auto press = [&](const Key& key) {
         QWidget* target = QApplication::focusWidget() ? QApplication::focusWidget() : &window;
         QKeyEvent down(QEvent::KeyPress, key.key, Qt::NoModifier, key.text);
         QKeyEvent up(QEvent::KeyRelease, key.key, Qt::NoModifier, key.text);
+        const qint64 cpuStart = threadCpuNanoseconds();
         const qint64 start = clock.nsecsElapsed();
         QApplication::sendEvent(target, &down);
         const qint64 pressed = clock.nsecsElapsed();
+        lastPressCpu = double(threadCpuNanoseconds() - cpuStart) / 1e3;
         QApplication::sendEvent(target, &up);
         const qint64 released = clock.nsecsElapsed();
         // Lets the window draw, as it would between two keys.
@@ -130,6 +142,7 @@ int main(int argc, char* argv[]) {
     // mistake comes again, so the line stays the same).
     const QString line = model.state.Zadani;
     std::vector<double> pressCost;
+    std::vector<double> pressCpu;
     std::vector<double> releaseCost;
     int errors = 0;
     for (int i = 0, column = 0; i < keystrokes; ++i) {
@@ -142,6 +155,7 @@ int main(int argc, char* argv[]) {
         }
         const auto [down, up] = press(key);
         pressCost.push_back(down);
+        pressCpu.push_back(lastPressCpu);
         releaseCost.push_back(up);
     }
     const bool counted = model.state.Chyby == errors;
@@ -178,25 +192,45 @@ int main(int argc, char* argv[]) {
         rssAfterLesson.push_back(statusKilobytes("VmRSS"));
     }
 
+    // The clock's tick as its timer binding runs it: the handler, then the whole window brought
+    // up to date. Most ticks change nothing visible, so this is what an idle window pays twice
+    // a second.
+    std::vector<double> tickCpu;
+    for (int i = 0; i < 2000; ++i) {
+        const qint64 cpuStart = threadCpuNanoseconds();
+        model.tmrTime_Timer();
+        window.refresh();
+        tickCpu.push_back(double(threadCpuNanoseconds() - cpuStart) / 1e3);
+    }
+    QApplication::processEvents();
+
     const long growth = rssAfterLesson.back() - rssAfterLesson.front();
     std::printf("keystrokes: %d (%d wrong, counted %s), line \"%s\"\n", keystrokes, errors,
                 counted ? "right" : "WRONG", qPrintable(line));
     std::printf("press handled: median %.1f us, p99 %.1f us, max %.1f us\n",
                 percentile(pressCost, 0.5), percentile(pressCost, 0.99),
                 percentile(pressCost, 1.0));
+    std::printf("press handled, thread CPU time: median %.1f us, p99 %.1f us, max %.1f us\n",
+                percentile(pressCpu, 0.5), percentile(pressCpu, 0.99), percentile(pressCpu, 1.0));
     std::printf("release handled: median %.1f us, p99 %.1f us, max %.1f us\n",
                 percentile(releaseCost, 0.5), percentile(releaseCost, 0.99),
                 percentile(releaseCost, 1.0));
+    std::printf("clock tick with the window brought up to date, thread CPU time: median %.1f us, "
+                "p99 %.1f us\n",
+                percentile(tickCpu, 0.5), percentile(tickCpu, 0.99));
     std::printf("ten lessons typed (%d lines, %d end messages): VmRSS %ld kB after the first, "
                 "%ld kB after the tenth (growth %ld kB), VmHWM %ld kB\n",
                 linesTyped, platform.messages, rssAfterLesson.front(), rssAfterLesson.back(),
                 growth, statusKilobytes("VmHWM"));
     std::printf("{\"press_us_median\": %.2f, \"press_us_p99\": %.2f, \"press_us_max\": %.2f, "
+                "\"press_cpu_us_median\": %.2f, \"press_cpu_us_p99\": %.2f, "
                 "\"release_us_median\": %.2f, \"release_us_p99\": %.2f, "
-                "\"lines_typed\": %d, \"rss_kb_first_lesson\": %ld, \"rss_kb_tenth_lesson\": "
+                "\"clock_tick_cpu_us_median\": %.2f, \"lines_typed\": %d, \"rss_kb_first_lesson\": "
+                "%ld, \"rss_kb_tenth_lesson\": "
                 "%ld, \"rss_kb_growth_ten_lessons\": %ld}\n",
                 percentile(pressCost, 0.5), percentile(pressCost, 0.99), percentile(pressCost, 1.0),
-                percentile(releaseCost, 0.5), percentile(releaseCost, 0.99), linesTyped,
+                percentile(pressCpu, 0.5), percentile(pressCpu, 0.99), percentile(releaseCost, 0.5),
+                percentile(releaseCost, 0.99), percentile(tickCpu, 0.5), linesTyped,
                 rssAfterLesson.front(), rssAfterLesson.back(), growth);
     return counted && linesTyped > 0 ? 0 : 1;
 }
