@@ -3,7 +3,8 @@
 #  - `cmake --install` into staging roots with the prefixes /usr and /usr/local; the installed
 #    program is started from there (so it finds its course relative to itself) from an empty
 #    home folder on a private X server with the Czech layout: the keyboard-type dialog, the main
-#    window with no message, lesson 1 typed, the settings saved to the per-user tipora.ini and
+#    window with no message, lesson 1 typed and stopped (and kept in the per-user results
+#    history), the settings saved to the per-user tipora.ini and
 #    read again at the next start;
 #  - the command line: --help, --version, an unknown option (exit status 2, no window);
 #  - the .deb from `cpack -G DEB`, checked by lintian, and the installed menu entry and
@@ -217,6 +218,25 @@ type_lesson_1() { # name course-folder
     echo "lesson 1: typed '$line' ($typed pixels of the input line), next line ($next pixels)"
 }
 
+# "Stop" ends lesson 1 after its first line; the lesson is kept in the per-user results
+# history before the question "Chceš smazat statistiku?" (a "Tipora 1.0" box) is answered.
+stop_lesson_1() { # name
+    local results="$home/.local/share/tipora/vysledky.sqlite" box="" deadline=$((SECONDS + 10))
+    x mousemove --window "$main" 72 10 click 1 # "Stop" in the menu bar
+    until [ -n "$box" ]; do
+        [ $SECONDS -lt $deadline ] || fail "Stop asked no question"
+        box="$(windows --name '^Tipora 1[.]0$' | head -n 1)"
+        sleep 0.2
+    done
+    shot "$box" "$1-5b-question"
+    [ -f "$results" ] || fail "the stopped lesson was not kept in $results"
+    [ "$(head -c 15 "$results")" = "SQLite format 3" ] || fail "$results is not an SQLite file"
+    x key Return # "Ano", the focused answer
+    sleep 0.5
+    no_message "answering the question"
+    echo "$1: lesson 1 kept in $results ($(stat -c %s "$results") bytes)"
+}
+
 # The settings dialog: optionally "při chybě" is switched, then "Ulož nastavení" and OK.
 save_settings() { # name switch-beep-on-error(0/1)
     local ini="$home/.config/tipora/tipora.ini" dialog="" deadline=$((SECONDS + 20))
@@ -267,6 +287,7 @@ use_as_a_learner() { # name executable course-folder data-dirs
     start_program "$1-first" "$2" "$4"
     type_lesson_1 "$1-first" "$3"
     [ ! -e "$home/.config/tipora" ] || fail "the per-user folder was made before any save"
+    stop_lesson_1 "$1-first"
     save_settings "$1-first" 1
     [ "$(cat "$home/.config/tipora/tipora.ini")" = "$expected" ] ||
         fail "the first save wrote '$(cat -A "$home/.config/tipora/tipora.ini")'"
