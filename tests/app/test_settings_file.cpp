@@ -2,6 +2,7 @@
 #include "app/texts.h"
 #include "dialogs/frm_nastaveni.h"
 #include "support/fake_platform.h"
+#include "support/files.h"
 
 #include <QDir>
 #include <QFile>
@@ -16,21 +17,8 @@
 #endif
 
 using namespace tipora;
-
-namespace {
-
-QByteArray readAll(const QString& path) {
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-}
-
-void writeAll(const QString& path, const QByteArray& bytes) {
-    QFile file(path);
-    QVERIFY(file.open(QIODevice::WriteOnly));
-    file.write(bytes);
-}
-
-} // namespace
+using test::readAll;
+using test::writeAll;
 
 class TestSettingsFile : public QObject {
     Q_OBJECT

@@ -1,5 +1,6 @@
 #include "app/texts.h"
 #include "dialogs/frm_nastaveni.h"
+#include "support/files.h"
 #include "support/tutor.h"
 
 #include <QFile>
@@ -9,9 +10,13 @@ using namespace tipora;
 
 namespace {
 
-QByteArray readFile(const QString& path) {
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+// The learner turns the key beep off, the error beep on and the lit keys off, then leaves with
+// the button given.
+void flipChecksAndPress(FrmNastaveni& dialog, void (FrmNastaveni::*button)()) {
+    dialog.chkPipKlavesa.value = 0;
+    dialog.chkPipChyba.value = 1;
+    dialog.chkOdezvaKlaves.value = 0;
+    (dialog.*button)();
 }
 
 void typeInto(FrmNastaveni& dialog, const QString& digits) {
@@ -95,10 +100,7 @@ private slots:
         test::Tutor t(" 120  1  0  1 \r\n");
         t.platform.settingsDialog = [](FrmNastaveni& dialog) {
             dialog.setScrollValue(60);
-            dialog.chkPipKlavesa.value = 0;
-            dialog.chkPipChyba.value = 1;
-            dialog.chkOdezvaKlaves.value = 0;
-            dialog.cmdZrus_Click();
+            flipChecksAndPress(dialog, &FrmNastaveni::cmdZrus_Click);
         };
         t.w().mnuNastaveni_Click();
         QCOMPARE(t.shared.Metronom.value(), 120);
@@ -107,10 +109,7 @@ private slots:
         QCOMPARE(t.shared.OdezvaKlaves.value(), 1);
 
         t.platform.settingsDialog = [](FrmNastaveni& dialog) {
-            dialog.chkPipKlavesa.value = 0;
-            dialog.chkPipChyba.value = 1;
-            dialog.chkOdezvaKlaves.value = 0;
-            dialog.cmdOK_Click();
+            flipChecksAndPress(dialog, &FrmNastaveni::cmdOK_Click);
         };
         t.w().mnuNastaveni_Click();
         QCOMPARE(t.shared.PipKlavesa.value(), 0);
@@ -136,7 +135,7 @@ private slots:
             dialog.cmdZrus_Click();
         };
         t.w().mnuNastaveni_Click();
-        QCOMPARE(readFile(path), QByteArray(" 250  0  1  1 \r\n"));
+        QCOMPARE(test::readAll(path), QByteArray(" 250  0  1  1 \r\n"));
         QCOMPARE(t.shared.Metronom.value(), 120);
         QCOMPARE(t.shared.PipChyba.value(), 0);
         // The next start reads what was saved.
@@ -158,7 +157,7 @@ private slots:
         };
         t.w().mnuNastaveni_Click();
         QCOMPARE(t.shared.Metronom.value(), kMetronomeDefaultTempo);
-        QCOMPARE(readFile(t.folder.filePath(QStringLiteral("tipora.ini"))),
+        QCOMPARE(test::readAll(t.folder.filePath(QStringLiteral("tipora.ini"))),
                  QByteArray(" 100  0  0  0 \r\n"));
     }
 

@@ -1,5 +1,6 @@
 #include "history/lesson_recorder.h"
 #include "history/results_store.h"
+#include "support/lesson_results.h"
 
 #include <QTemporaryDir>
 #include <QTest>
@@ -37,6 +38,20 @@ public:
 
 const QDateTime kEvening(QDate(2026, 12, 7), QTime(18, 5, 9));
 
+struct Recording {
+    MemoryStore store;
+    QDateTime at = kEvening;
+    LessonRecorder recorder{store, [this] { return at; }};
+
+    // A lesson chosen with the counters on screen and ended with others; true when the end had
+    // nothing to report.
+    bool lesson(int number, const PracticeCounters& from, const PracticeCounters& to, LessonEnd end,
+                int keyboardType) {
+        recorder.lessonStarted(number, from);
+        return !recorder.lessonEnded(to, end, keyboardType);
+    }
+};
+
 } // namespace
 
 class TestLessonRecorder : public QObject {
@@ -46,91 +61,57 @@ private slots:
     // Counters on screen add up over lessons until "Ano" clears them; each stored result is
     // the lesson's own share.
     void eachLessonKeepsItsOwnShare() {
-        MemoryStore store;
-        QDateTime at = kEvening;
-        LessonRecorder recorder(store, [&at] { return at; });
-
+        Recording r;
         // Lesson 3 from a clean start: 240 keystrokes in 2 minutes, 5 errors in 4 lines.
-        recorder.lessonStarted(3, {0, 0, 0, 0});
-        QVERIFY(!recorder.lessonEnded({240, 5, 4, 120}, LessonEnd::Stopped, 1));
+        QVERIFY(r.lesson(3, {0, 0, 0, 0}, {240, 5, 4, 120}, LessonEnd::Stopped, 1));
         // "Ne": lesson 4 goes on from those counters and adds 150 keystrokes in 50 s, 1 error
         // in 3 lines; the screen shows the totals, the history this lesson alone.
-        recorder.lessonStarted(4, {240, 5, 4, 120});
-        at = kEvening.addSecs(60);
-        QVERIFY(!recorder.lessonEnded({390, 6, 7, 170}, LessonEnd::Finished, 2));
+        r.at = kEvening.addSecs(60);
+        QVERIFY(r.lesson(4, {240, 5, 4, 120}, {390, 6, 7, 170}, LessonEnd::Finished, 2));
         // "Ano" cleared them before lesson 5 was chosen.
-        recorder.lessonStarted(5, {0, 0, 0, 0});
-        at = kEvening.addSecs(120);
-        QVERIFY(!recorder.lessonEnded({61, 2, 2, 30}, LessonEnd::Stopped, 1));
+        r.at = kEvening.addSecs(120);
+        QVERIFY(r.lesson(5, {0, 0, 0, 0}, {61, 2, 2, 30}, LessonEnd::Stopped, 1));
 
-        QCOMPARE(store.stored.size(), 3);
-        const LessonResult& third = store.stored[2];
-        QCOMPARE(third.lesson, 3);
-        QCOMPARE(third.caption, QStringLiteral("a ů"));
-        QCOMPARE(third.when, kEvening);
-        QCOMPARE(third.keystrokes, 240);
-        QCOMPARE(third.seconds, 120);
-        QCOMPARE(third.keystrokesPerMinute, 120);
-        QCOMPARE(third.errorsPerLine, 1.3); // 5 in 4 lines: 1.25 rounds up
-        QVERIFY(!third.finished);
-        QCOMPARE(third.keyboardType, 1);
-
-        const LessonResult& fourth = store.stored[1];
-        QCOMPARE(fourth.lesson, 4);
-        QCOMPARE(fourth.when, kEvening.addSecs(60));
-        QCOMPARE(fourth.caption, QStringLiteral("g h"));
-        QCOMPARE(fourth.keystrokes, 150);
-        QCOMPARE(fourth.errors, 1);
-        QCOMPARE(fourth.lines, 3);
-        QCOMPARE(fourth.seconds, 50);
-        QCOMPARE(fourth.keystrokesPerMinute, 180);
-        QCOMPARE(fourth.errorsPerLine, 0.3);
-        QVERIFY(fourth.finished);
-        QCOMPARE(fourth.keyboardType, 2);
-
-        const LessonResult& fifth = store.stored[0];
-        QCOMPARE(fifth.keystrokes, 61);
-        QCOMPARE(fifth.keystrokesPerMinute, 122);
-        QCOMPARE(fifth.errorsPerLine, 1.0);
+        QCOMPARE(r.store.stored.size(), 3);
+        // 5 errors in 4 lines: 1.25 rounds up.
+        QCOMPARE(test::figures(r.store.stored[2]),
+                 QStringLiteral("lesson 3 \"a ů\" keyboard 1 at 2026-12-07T18:05:09: 240 keys "
+                                "5 errors 4 lines 120 s 120/min 1.3/line stopped"));
+        QCOMPARE(test::figures(r.store.stored[1]),
+                 QStringLiteral("lesson 4 \"g h\" keyboard 2 at 2026-12-07T18:06:09: 150 keys "
+                                "1 errors 3 lines 50 s 180/min 0.3/line finished"));
+        QCOMPARE(test::figures(r.store.stored[0]),
+                 QStringLiteral("lesson 5 \"r u\" keyboard 1 at 2026-12-07T18:07:09: 61 keys "
+                                "2 errors 2 lines 30 s 122/min 1/line stopped"));
     }
 
     void onlyTypedLessonsWithAClosedLineCount() {
-        MemoryStore store;
-        QDateTime at = kEvening;
-        LessonRecorder recorder(store, [&at] { return at; });
+        Recording r;
         // Stopped before any line was closed: characters typed, nothing finished.
-        recorder.lessonStarted(1, {100, 2, 5, 60});
-        QVERIFY(!recorder.lessonEnded({130, 3, 5, 75}, LessonEnd::Stopped, 1));
+        QVERIFY(r.lesson(1, {100, 2, 5, 60}, {130, 3, 5, 75}, LessonEnd::Stopped, 1));
         // A demonstration closes lines of its own, but they are not the learner's.
-        recorder.lessonStarted(2, {130, 3, 5, 75});
-        QVERIFY(!recorder.lessonEnded({130, 3, 5, 75}, LessonEnd::Demonstration, 1));
-        recorder.lessonStarted(2, {0, 0, 0, 0});
-        QVERIFY(!recorder.lessonEnded({500, 0, 9, 100}, LessonEnd::Demonstration, 1));
+        QVERIFY(r.lesson(2, {130, 3, 5, 75}, {130, 3, 5, 75}, LessonEnd::Demonstration, 1));
+        QVERIFY(r.lesson(2, {0, 0, 0, 0}, {500, 0, 9, 100}, LessonEnd::Demonstration, 1));
         // An end without a lesson chosen, and a second end of the same lesson.
-        QVERIFY(!recorder.lessonEnded({600, 0, 10, 110}, LessonEnd::Stopped, 1));
-        recorder.lessonStarted(2, {0, 0, 0, 0});
-        QVERIFY(!recorder.lessonEnded({20, 0, 1, 10}, LessonEnd::Finished, 1));
-        QVERIFY(!recorder.lessonEnded({40, 0, 2, 20}, LessonEnd::Finished, 1));
-        QCOMPARE(store.attempts, 1);
-        QCOMPARE(store.stored.size(), 1);
-        QCOMPARE(store.stored[0].keystrokes, 20);
+        QVERIFY(!r.recorder.lessonEnded({600, 0, 10, 110}, LessonEnd::Stopped, 1));
+        QVERIFY(r.lesson(2, {0, 0, 0, 0}, {20, 0, 1, 10}, LessonEnd::Finished, 1));
+        QVERIFY(!r.recorder.lessonEnded({40, 0, 2, 20}, LessonEnd::Finished, 1));
+        QCOMPARE(r.store.attempts, 1);
+        QCOMPARE(r.store.stored.size(), 1);
+        QCOMPARE(r.store.stored[0].keystrokes, 20);
         // Closed lines in no time at all (under a second): no speed rather than a division by 0.
-        recorder.lessonStarted(9, {0, 0, 0, 0});
-        QVERIFY(!recorder.lessonEnded({10, 0, 1, 0}, LessonEnd::Finished, 1));
-        QCOMPARE(store.stored[0].keystrokesPerMinute, 0);
+        QVERIFY(r.lesson(9, {0, 0, 0, 0}, {10, 0, 1, 0}, LessonEnd::Finished, 1));
+        QCOMPARE(r.store.stored[0].keystrokesPerMinute, 0);
     }
 
     void aFailingStoreIsReportedOnce() {
-        MemoryStore store;
-        store.broken = true;
-        QDateTime at = kEvening;
-        LessonRecorder recorder(store, [&at] { return at; });
-        recorder.lessonStarted(1, {});
-        QCOMPARE(recorder.lessonEnded({10, 0, 1, 5}, LessonEnd::Stopped, 1),
+        Recording r;
+        r.store.broken = true;
+        r.recorder.lessonStarted(1, {});
+        QCOMPARE(r.recorder.lessonEnded({10, 0, 1, 5}, LessonEnd::Stopped, 1),
                  std::optional<QString>(QStringLiteral("broken")));
-        recorder.lessonStarted(1, {});
-        QCOMPARE(recorder.lessonEnded({10, 0, 1, 5}, LessonEnd::Stopped, 1), std::nullopt);
-        QCOMPARE(store.attempts, 2);
+        QVERIFY(r.lesson(1, {}, {10, 0, 1, 5}, LessonEnd::Stopped, 1));
+        QCOMPARE(r.store.attempts, 2);
     }
 
     void aRealFileReceivesTheResult() {

@@ -4,36 +4,27 @@
 
 using namespace tipora;
 
+namespace {
+
+LessonResult result(const QDateTime& when, int lesson, const QString& caption, int keyboardType,
+                    int seconds, int keystrokes, int errors, int lines, int perMinute,
+                    double errorsPerLine, bool finished) {
+    return {when,   lesson, caption,   keyboardType,  seconds, keystrokes,
+            errors, lines,  perMinute, errorsPerLine, finished};
+}
+
+} // namespace
+
 class TestResultsCsv : public QObject {
     Q_OBJECT
 
 private slots:
     void bytesAsACzechSpreadsheetReadsThem() {
-        LessonResult signs;
-        signs.when = QDateTime(QDate(2026, 12, 7), QTime(18, 5, 9));
-        signs.lesson = 48;
-        signs.caption = QStringLiteral("? ! : ; \" ( ) /");
-        signs.keyboardType = 2;
-        signs.seconds = 3723;
-        signs.keystrokes = 236;
-        signs.errors = 4;
-        signs.lines = 3;
-        signs.keystrokesPerMinute = 142;
-        signs.errorsPerLine = 1.3;
-        signs.finished = true;
-
-        LessonResult home;
-        home.when = QDateTime(QDate(2027, 1, 1), QTime(8, 0, 0));
-        home.lesson = 3;
-        home.caption = QStringLiteral("a ů");
-        home.keyboardType = 1;
-        home.seconds = 65;
-        home.keystrokes = 17;
-        home.errors = 0;
-        home.lines = 1;
-        home.keystrokesPerMinute = 16;
-        home.errorsPerLine = 0.0;
-        home.finished = false;
+        const LessonResult signs =
+            result(QDateTime(QDate(2026, 12, 7), QTime(18, 5, 9)), 48,
+                   QStringLiteral("? ! : ; \" ( ) /"), 2, 3723, 236, 4, 3, 142, 1.3, true);
+        const LessonResult home = result(QDateTime(QDate(2027, 1, 1), QTime(8, 0, 0)), 3,
+                                         QStringLiteral("a ů"), 1, 65, 17, 0, 1, 16, 0.0, false);
 
         LessonResult formula = home;
         formula.caption = QStringLiteral("=1;1");

@@ -1,5 +1,6 @@
 #include "history/history_texts.h"
 #include "history/results_store.h"
+#include "support/files.h"
 
 #include <QDir>
 #include <QFile>
@@ -16,19 +17,10 @@
 #endif
 
 using namespace tipora;
+using test::readAll;
+using test::writeAll;
 
 namespace {
-
-QByteArray readAll(const QString& path) {
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-}
-
-void writeAll(const QString& path, const QByteArray& bytes) {
-    QFile file(path);
-    QVERIFY(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
-    QCOMPARE(file.write(bytes), bytes.size());
-}
 
 LessonResult result(int lesson, const QString& caption, const QDateTime& when, int kpm, double epl,
                     bool finished) {

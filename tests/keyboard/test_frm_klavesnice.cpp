@@ -9,33 +9,6 @@ class TestFrmKlavesnice : public QObject {
     Q_OBJECT
 
 private slots:
-    void okAtOnceChoosesCzech() {
-        Promenne shared;
-        test::FakePlatform platform;
-        FrmKlavesnice dialog(shared, platform);
-        QVERIFY(!shared.TypKlavesnice.isSet());
-        dialog.Form_Load();
-        QCOMPARE(dialog.OptCZ.value, 1);
-        QVERIFY(!dialog.accepted());
-        dialog.CmdOK_Click();
-        QVERIFY(dialog.accepted());
-        QCOMPARE(shared.TypKlavesnice.value(), 1);
-    }
-
-    void qwertyAndEnterChooseQwerty() {
-        Promenne shared;
-        test::FakePlatform platform;
-        FrmKlavesnice dialog(shared, platform);
-        dialog.Form_Load();
-        dialog.OptCZQ_Click();
-        QCOMPARE(dialog.OptCZ.value, 0);
-        dialog.Form_KeyDown(65); // any other key does nothing
-        QVERIFY(!dialog.accepted());
-        dialog.Form_KeyDown(13);
-        QVERIFY(dialog.accepted());
-        QCOMPARE(shared.TypKlavesnice.value(), 2);
-    }
-
     void noChoiceLeavesTheTypeAlone() {
         Promenne shared;
         test::FakePlatform platform;
@@ -58,6 +31,41 @@ private slots:
         QCOMPARE(dialog.CmdOK.text, QStringLiteral("OK"));
         QCOMPARE(dialog.controls().front(), &dialog.lblNadpis);
         QCOMPARE(dialog.OptCZQ.geometry, (Geometry{120, 720, 1935, 255}));
+    }
+
+    void theChosenTypeIsStoredOnOkOrEnter_data() {
+        QTest::addColumn<bool>("qwerty");
+        QTest::addColumn<bool>("enter");
+        QTest::addColumn<int>("type");
+        QTest::newRow("OK at once") << false << false << 1;
+        QTest::newRow("Enter at once") << false << true << 1;
+        QTest::newRow("QWERTY and OK") << true << false << 2;
+        QTest::newRow("QWERTY and Enter") << true << true << 2;
+    }
+
+    void theChosenTypeIsStoredOnOkOrEnter() {
+        QFETCH(bool, qwerty);
+        QFETCH(bool, enter);
+        QFETCH(int, type);
+        Promenne shared;
+        test::FakePlatform platform;
+        FrmKlavesnice dialog(shared, platform);
+        QVERIFY(!shared.TypKlavesnice.isSet());
+        dialog.Form_Load();
+        QCOMPARE(dialog.OptCZ.value, 1);
+        if (qwerty) {
+            dialog.OptCZQ_Click();
+            QCOMPARE(dialog.OptCZ.value, 0);
+        }
+        dialog.Form_KeyDown(65); // any other key does nothing
+        QVERIFY(!dialog.accepted());
+        if (enter) {
+            dialog.Form_KeyDown(13);
+        } else {
+            dialog.CmdOK_Click();
+        }
+        QVERIFY(dialog.accepted());
+        QCOMPARE(shared.TypKlavesnice.value(), type);
     }
 };
 

@@ -8,68 +8,34 @@ using namespace tipora;
 
 namespace {
 
-// A PC keyboard as X reports it: the keycode of each labelled key's place, and the letter the
-// Czech layouts put there (Y and Z trade places under QWERTY).
-struct Place {
-    quint32 x11Keycode;
-    int qwertzKey;
-    int qwertyKey;
-    int code;
+// A PC keyboard as X reports it, a run of neighbouring places at a time: the keycode of the
+// run's first place, the labels the Czech layout puts on the places in turn, and the key code
+// each place gives. A code of 0 marks a letter that follows the layout: QWERTY trades Y and Z.
+struct Run {
+    quint32 firstKeycode;
+    QList<int> qwertzKeys;
+    QList<int> codes;
 };
 
-const Place kPlaces[] = {
-    {49, 0x3B, 0x3B, 192},
-    {10, '+', '+', 49},
-    {11, 0x11A, 0x11A, 50},
-    {12, 0x160, 0x160, 51},
-    {13, 0x10C, 0x10C, 52},
-    {14, 0x158, 0x158, 53},
-    {15, 0x17D, 0x17D, 54},
-    {16, 0xDD, 0xDD, 55},
-    {17, 0xC1, 0xC1, 56},
-    {18, 0xCD, 0xCD, 57},
-    {19, 0xC9, 0xC9, 48},
-    {20, '=', '=', 189},
-    {21, Qt::Key_Dead_Acute, Qt::Key_Dead_Acute, 187},
-    {24, 'Q', 'Q', 'Q'},
-    {25, 'W', 'W', 'W'},
-    {26, 'E', 'E', 'E'},
-    {27, 'R', 'R', 'R'},
-    {28, 'T', 'T', 'T'},
-    {29, 'Z', 'Y', 0},
-    {30, 'U', 'U', 'U'},
-    {31, 'I', 'I', 'I'},
-    {32, 'O', 'O', 'O'},
-    {33, 'P', 'P', 'P'},
-    {34, 0xDA, 0xDA, 219},
-    {35, ')', ')', 221},
-    {36, Qt::Key_Return, Qt::Key_Return, 13},
-    {66, Qt::Key_CapsLock, Qt::Key_CapsLock, 20},
-    {38, 'A', 'A', 'A'},
-    {39, 'S', 'S', 'S'},
-    {40, 'D', 'D', 'D'},
-    {41, 'F', 'F', 'F'},
-    {42, 'G', 'G', 'G'},
-    {43, 'H', 'H', 'H'},
-    {44, 'J', 'J', 'J'},
-    {45, 'K', 'K', 'K'},
-    {46, 'L', 'L', 'L'},
-    {47, 0x16E, 0x16E, 186},
-    {48, 0xA7, 0xA7, 222},
-    {50, Qt::Key_Shift, Qt::Key_Shift, 16},
-    {52, 'Y', 'Z', 0},
-    {53, 'X', 'X', 'X'},
-    {54, 'C', 'C', 'C'},
-    {55, 'V', 'V', 'V'},
-    {56, 'B', 'B', 'B'},
-    {57, 'N', 'N', 'N'},
-    {58, 'M', 'M', 'M'},
-    {59, ',', ',', 188},
-    {60, '.', '.', 190},
-    {61, '-', '-', 191},
-    {62, Qt::Key_Shift, Qt::Key_Shift, 16},
-    {65, Qt::Key_Space, Qt::Key_Space, 32},
+const Run kRuns[] = {
+    {10,
+     {'+', 0x11A, 0x160, 0x10C, 0x158, 0x17D, 0xDD, 0xC1, 0xCD, 0xC9, '=', Qt::Key_Dead_Acute},
+     {49, 50, 51, 52, 53, 54, 55, 56, 57, 48, 189, 187}},
+    {24,
+     {'Q', 'W', 'E', 'R', 'T', 'Z', 'U', 'I', 'O', 'P', 0xDA, ')', Qt::Key_Return},
+     {'Q', 'W', 'E', 'R', 'T', 0, 'U', 'I', 'O', 'P', 219, 221, 13}},
+    {38,
+     {'A', 'S', 'D', 'F', 'G', 'H', 'J', 'K', 'L', 0x16E, 0xA7, 0x3B, Qt::Key_Shift},
+     {'A', 'S', 'D', 'F', 'G', 'H', 'J', 'K', 'L', 186, 222, 192, 16}},
+    {52,
+     {'Y', 'X', 'C', 'V', 'B', 'N', 'M', ',', '.', '-', Qt::Key_Shift},
+     {0, 'X', 'C', 'V', 'B', 'N', 'M', 188, 190, 191, 16}},
+    {65, {Qt::Key_Space, Qt::Key_CapsLock}, {32, 20}},
 };
+
+int qwertyKey(int qwertzKey) {
+    return qwertzKey == 'Z' ? 'Y' : qwertzKey == 'Y' ? 'Z' : qwertzKey;
+}
 
 } // namespace
 
@@ -86,16 +52,22 @@ private slots:
     void x11KeysMapByPlaceAndLetter() {
         QFETCH(bool, qwerty);
         std::set<int> reached;
-        for (const Place& place : kPlaces) {
-            const int qtKey = qwerty ? place.qwertyKey : place.qwertzKey;
-            // Letters follow the layout; everything else stays where it is.
-            const int expected = place.code != 0 ? place.code : qtKey;
-            const int code = keyCodeForEvent({qtKey, place.x11Keycode, 0}, KeySource::X11);
-            QVERIFY2(
-                code == expected,
-                qPrintable(QStringLiteral("keycode %1 gave %2").arg(place.x11Keycode).arg(code)));
-            reached.insert(code);
+        int places = 0;
+        for (const Run& run : kRuns) {
+            QCOMPARE(run.codes.size(), run.qwertzKeys.size());
+            for (qsizetype i = 0; i < run.codes.size(); ++i) {
+                const quint32 keycode = run.firstKeycode + quint32(i);
+                const int qtKey = qwerty ? qwertyKey(run.qwertzKeys[i]) : run.qwertzKeys[i];
+                // Letters follow the layout; everything else stays where it is.
+                const int expected = run.codes[i] != 0 ? run.codes[i] : qtKey;
+                const int code = keyCodeForEvent({qtKey, keycode, 0}, KeySource::X11);
+                QVERIFY2(code == expected,
+                         qPrintable(QStringLiteral("keycode %1 gave %2").arg(keycode).arg(code)));
+                reached.insert(code);
+                ++places;
+            }
         }
+        QCOMPARE(places, 51);
         // Every label but the right Shift (which shares code 16) is reached by a key.
         for (const KeyDef& key : kKeyTable) {
             QVERIFY2(key.code == kKeyRightShift || reached.count(key.code) == 1,

@@ -40,40 +40,25 @@ public:
     // The learner in the demonstration-speed dialog: the script acts on the loaded dialog;
     // without one, Start is pressed at once.
     void showDemoDialog(FrmDemo& dialog) override {
-        ++demoDialogs;
-        const ModalScope open(*this, false);
-        if (whileDialog) {
-            whileDialog();
-        }
-        if (demoDialog) {
-            demoDialog(dialog);
-        }
-        dialog.cmdOK_Click();
+        inDialog(demoDialogs, [&] {
+            if (demoDialog) {
+                demoDialog(dialog);
+            }
+            dialog.cmdOK_Click();
+        });
     }
     void showSettingsDialog(FrmNastaveni& dialog) override {
-        ++settingsDialogs;
-        const ModalScope open(*this, false);
-        if (whileDialog) {
-            whileDialog();
-        }
-        if (settingsDialog) {
-            settingsDialog(dialog);
-        }
+        inDialog(settingsDialogs, [&] {
+            if (settingsDialog) {
+                settingsDialog(dialog);
+            }
+        });
     }
     void showAboutBox(FrmOProgramu& dialog) override {
-        ++aboutBoxes;
-        const ModalScope open(*this, false);
-        if (whileDialog) {
-            whileDialog();
-        }
-        dialog.Form_Click();
+        inDialog(aboutBoxes, [&] { dialog.Form_Click(); });
     }
     void showResultsWindow() override {
-        ++resultsWindows;
-        const ModalScope open(*this, false);
-        if (whileDialog) {
-            whileDialog();
-        }
+        inDialog(resultsWindows, [] {});
     }
     QTime currentTime() const override { return time; }
     QLocale locale() const override { return localeInUse; }
@@ -112,6 +97,16 @@ public:
     QSize screen{19200, 15360}; // 1280 x 1024 pixels
 
 private:
+    // A dialog counted and held open while the interruption and then the learner's script run.
+    template <class Script> void inDialog(int& count, Script script) {
+        ++count;
+        const ModalScope open(*this, false);
+        if (whileDialog) {
+            whileDialog();
+        }
+        script();
+    }
+
     struct ModalScope {
         ModalScope(FakePlatform& platform, bool box) : p(platform), isBox(box) {
             if (p.openBoxes > 0 || (!isBox && p.modalDepth > 0)) {

@@ -2,6 +2,7 @@
 // accessibility actions and the window system's close.
 #include "demo/frm_demo.h"
 #include "keyboard/frm_klavesnice.h"
+#include "support/demo_speed.h"
 #include "support/fake_platform.h"
 #include "ui/demo_speed_dialog.h"
 #include "ui/keyboard_type_dialog.h"
@@ -147,16 +148,11 @@ private slots:
     }
 
     void otherDialogsIgnoreTheWindowSystemsClose() {
-        Promenne shared;
-        test::FakePlatform platform;
-        FrmDemo model(shared, platform);
-        model.Form_Load();
-        ui::DemoSpeedDialog dialog(model);
-        dialog.show();
-        QVERIFY(QTest::qWaitForWindowExposed(&dialog));
-        closeFromTheWindowSystem(dialog);
-        QVERIFY(dialog.isVisible());
-        QVERIFY(!model.closed());
+        test::DemoSpeed d;
+        QVERIFY(d.exposed());
+        closeFromTheWindowSystem(d.dialog);
+        QVERIFY(d.dialog.isVisible());
+        QVERIFY(!d.model.closed());
     }
 };
 

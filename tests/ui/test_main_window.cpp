@@ -3,6 +3,7 @@
 #include "dialogs/frm_nastaveni.h"
 #include "dialogs/frm_oprogramu.h"
 #include "keyboard/frm_klavesnice.h"
+#include "support/demo_speed.h"
 #include "support/fake_platform.h"
 #include "support/lesson_folder.h"
 #include "ui/about_box.h"
@@ -57,6 +58,16 @@ struct Window {
         return QTest::qWaitForWindowExposed(&window);
     }
 
+    bool loadAndShow() {
+        load();
+        return show();
+    }
+
+    // A control on the drawn form, by its name there.
+    template <class T> T* on(const char* name) const {
+        return window.surface()->findChild<T*>(QLatin1String(name));
+    }
+
     Promenne shared;
     ui::QtPlatform platform;
     FrmTipora model{shared, platform};
@@ -102,9 +113,8 @@ private slots:
         }
         QCOMPARE(checked, 81);
         // QWERTY: the "y" label stands in the upper row.
-        QCOMPARE(window.surface()->findChild<QWidget*>(QStringLiteral("lblKlavesa(89)"))->pos(),
-                 QPoint(224, 296));
-        auto* keyA = window.surface()->findChild<QLabel*>(QStringLiteral("lblKlavesa(65)"));
+        QCOMPARE(w.on<QWidget>("lblKlavesa(89)")->pos(), QPoint(224, 296));
+        auto* keyA = w.on<QLabel>("lblKlavesa(65)");
         QCOMPARE(keyA->text(), QStringLiteral("a"));
         QVERIFY(keyA->styleSheet().contains(QStringLiteral("#FFFFFF")));
     }
@@ -161,8 +171,7 @@ private slots:
 
     void messageBoxesOpenOverAnUpToDateWindow() {
         Window w;
-        w.load();
-        QVERIFY(w.show());
+        QVERIFY(w.loadAndShow());
         auto& model = w.model;
         QWidget* surface = w.window.surface();
         const auto action = [&w](const char* name) {
@@ -246,8 +255,7 @@ private slots:
 
     void fiveDescriptionLinesFitWithoutScrolling() {
         Window w;
-        w.load();
-        QVERIFY(w.show());
+        QVERIFY(w.loadAndShow());
         auto& model = w.model;
         auto& window = w.window;
         model.form.txtPopisLekce.text =
@@ -255,28 +263,24 @@ private slots:
                            "Na f a j nahmatáš výstupky – tam patří tvé ukazováky.\r\nf\r\nd\r\n"
                            "Seď zpříma, ramena uvolni a mezerník tiskni palcem.");
         window.refresh();
-        auto* box = window.surface()->findChild<QTextEdit*>(QStringLiteral("txtPopisLekce"));
+        auto* box = w.on<QTextEdit>("txtPopisLekce");
         QVERIFY(!box->verticalScrollBar()->isVisible());
     }
 
     void megabyteLinesAreDrawnOnlyInPart() {
         Window w;
-        w.load();
-        QVERIFY(w.show());
+        QVERIFY(w.loadAndShow());
         const QString megabyte(1024 * 1024, QLatin1Char('m'));
         w.model.form.txtPopisLekce.text = megabyte;
         w.model.form.lblZadani.text = megabyte;
         w.model.form.txtVstup.text = megabyte + QStringLiteral("\r\nlast");
         w.window.refresh();
-        QWidget* surface = w.window.surface();
-        const QString row = surface->findChild<QLabel*>(QStringLiteral("lblZadani"))->text();
+        const QString row = w.on<QLabel>("lblZadani")->text();
         QCOMPARE(row.size(), kMaxShownLineLength);
-        const QString description =
-            surface->findChild<QTextEdit*>(QStringLiteral("txtPopisLekce"))->toPlainText();
+        const QString description = w.on<QTextEdit>("txtPopisLekce")->toPlainText();
         QCOMPARE(description.size(), kMaxShownLineLength);
         // The input line doubles as the transcript: its latest whole lines are the ones kept.
-        QCOMPARE(surface->findChild<QTextEdit*>(QStringLiteral("txtVstup"))->toPlainText(),
-                 QStringLiteral("last"));
+        QCOMPARE(w.on<QTextEdit>("txtVstup")->toPlainText(), QStringLiteral("last"));
     }
 
     void exerciseColumnsAreExactly120Twips() {
@@ -317,8 +321,7 @@ private slots:
         model.form.lblZadani.text = QStringLiteral("fff jjj");
         window.refresh();
         QVERIFY(window.menuBar()->findChild<QAction*>(QStringLiteral("mnuStop"))->isEnabled());
-        QCOMPARE(window.surface()->findChild<QLabel*>(QStringLiteral("lblZadani"))->text(),
-                 QStringLiteral("fff jjj"));
+        QCOMPARE(w.on<QLabel>("lblZadani")->text(), QStringLiteral("fff jjj"));
     }
 
     void keyboardTypeDialogTakesEnter() {
@@ -343,29 +346,28 @@ private slots:
 
     void typingALineMovesCountersAndCursor() {
         Window w;
-        w.load();
-        QVERIFY(w.show());
+        QVERIFY(w.loadAndShow());
         auto& window = w.window;
 
         window.menuBar()->findChild<QAction*>(QStringLiteral("mnuLekce01"))->trigger();
         QCOMPARE(window.windowTitle(), QStringLiteral("Tipora 1.5 - f j d k"));
-        auto* zadani = window.surface()->findChild<QLabel*>(QStringLiteral("lblZadani"));
+        auto* zadani = w.on<QLabel>("lblZadani");
         QCOMPARE(zadani->text(), QStringLiteral("aš b"));
-        auto* keyD = window.surface()->findChild<QLabel*>(QStringLiteral("lblKlavesa(68)"));
+        auto* keyD = w.on<QLabel>("lblKlavesa(68)");
         QVERIFY(keyD->styleSheet().contains(QStringLiteral("#FF0000")));
 
         // Key events reach the window whichever control has the focus.
-        auto* input = window.surface()->findChild<QTextEdit*>(QStringLiteral("txtVstup"));
+        auto* input = w.on<QTextEdit>("txtVstup");
         QTest::keyClick(input, Qt::Key_A);
         QKeyEvent press(QEvent::KeyPress, Qt::Key_unknown, Qt::NoModifier, QStringLiteral("š"));
         QApplication::sendEvent(input, &press);
         QTest::keyClick(&window, Qt::Key_X); // wrong
-        auto* uhozy = window.surface()->findChild<QLabel*>(QStringLiteral("lblUhozy"));
-        auto* chyby = window.surface()->findChild<QLabel*>(QStringLiteral("lblChyby"));
+        auto* uhozy = w.on<QLabel>("lblUhozy");
+        auto* chyby = w.on<QLabel>("lblChyby");
         QCOMPARE(uhozy->text(), QStringLiteral("2"));
         QCOMPARE(chyby->text(), QStringLiteral("1"));
         QCOMPARE(input->toPlainText(), QStringLiteral("aš"));
-        QCOMPARE(window.surface()->findChild<QWidget*>(QStringLiteral("shpKurzor"))->x(), 24);
+        QCOMPARE(w.on<QWidget>("shpKurzor")->x(), 24);
         // The run has begun: "Lekce" and "Ukázka" are closed to the learner.
         QVERIFY(!window.menuBar()->actions().first()->isEnabled());
         QVERIFY(!window.menuBar()->findChild<QAction*>(QStringLiteral("mnuDemo"))->isEnabled());
@@ -389,7 +391,7 @@ private slots:
             QKeyEvent event(type, key, modifiers, keycode, 0, 0, text);
             QApplication::sendEvent(&window, &event);
         };
-        auto* acute = window.surface()->findChild<QLabel*>(QStringLiteral("lblKlavesa(187)"));
+        auto* acute = w.on<QLabel>("lblKlavesa(187)");
         // ˇ = Shift + the dead key, then n.
         send(QEvent::KeyPress, Qt::Key_Shift, 50, {});
         send(QEvent::KeyPress, Qt::Key_Dead_Caron, 21, {}, Qt::ShiftModifier);
@@ -431,13 +433,9 @@ private slots:
     }
 
     void demoSpeedDialogTakesTypedDigitsAndEnter() {
-        Promenne shared;
-        test::FakePlatform platform;
-        FrmDemo model(shared, platform);
-        model.Form_Load();
-        ui::DemoSpeedDialog dialog(model);
-        dialog.show();
-        QVERIFY(QTest::qWaitForWindowExposed(&dialog));
+        test::DemoSpeed d;
+        QVERIFY(d.exposed());
+        auto& dialog = d.dialog;
         QCOMPARE(dialog.size(), QSize(153, 57));
         auto* box = dialog.findChild<QLineEdit*>(QStringLiteral("txtDemo"));
         auto* bar = dialog.findChild<QScrollBar*>(QStringLiteral("vsbDemo"));
@@ -448,7 +446,7 @@ private slots:
         QTest::keyClick(box, Qt::Key_5);
         QCOMPARE(box->text(), QStringLiteral("25"));
         QCOMPARE(bar->value(), 25);
-        QCOMPARE(int(shared.RychlostUkazky), 25);
+        QCOMPARE(int(d.shared.RychlostUkazky), 25);
         QTest::keyClick(box, Qt::Key_Backspace);
         QCOMPARE(box->text(), QString());
         bar->triggerAction(QAbstractSlider::SliderSingleStepAdd);
@@ -456,9 +454,9 @@ private slots:
         QTest::keyClick(box, Qt::Key_Escape); // no cancelling
         QVERIFY(dialog.isVisible());
         QTest::keyClick(box, Qt::Key_Return);
-        QVERIFY(model.closed());
+        QVERIFY(d.model.closed());
         QCOMPARE(dialog.result(), int(QDialog::Accepted));
-        QCOMPARE(int(shared.RychlostUkazky), 26);
+        QCOMPARE(int(d.shared.RychlostUkazky), 26);
     }
 
     void aboutBoxClosesOnATypedKeyOrAClick_data() {
@@ -500,14 +498,13 @@ private slots:
 
     void previewSlidesAndHintsFollowThePointer() {
         Window w;
-        w.load();
-        QVERIFY(w.show());
+        QVERIFY(w.loadAndShow());
         auto& model = w.model;
         auto& window = w.window;
         QWidget* surface = window.surface();
-        auto* slideOut = surface->findChild<QLabel*>(QStringLiteral("imgVysunNahled"));
-        auto* input = surface->findChild<QTextEdit*>(QStringLiteral("txtVstup"));
-        auto* hint = surface->findChild<QLabel*>(QStringLiteral("lblNapoveda001"));
+        auto* slideOut = w.on<QLabel>("imgVysunNahled");
+        auto* input = w.on<QTextEdit>("txtVstup");
+        auto* hint = w.on<QLabel>("lblNapoveda001");
 
         QTest::mouseMove(slideOut, QPoint(5, 5));
         QTRY_VERIFY(hint->isVisible());
@@ -521,7 +518,7 @@ private slots:
         // So do the keys, and a hint hides itself when the pointer reaches it.
         QTest::mouseMove(slideOut, QPoint(5, 5));
         QTRY_VERIFY(hint->isVisible());
-        QTest::mouseMove(surface->findChild<QLabel*>(QStringLiteral("lblKlavesa(70)")));
+        QTest::mouseMove(w.on<QLabel>("lblKlavesa(70)"));
         QTRY_VERIFY(!hint->isVisible());
         QTest::mouseMove(slideOut, QPoint(5, 5));
         QTRY_VERIFY(hint->isVisible());
@@ -537,7 +534,7 @@ private slots:
         QCOMPARE(slide->endValue().toRect().height(), 146);
         QVERIFY(slide->duration() >= 100);
         QTRY_COMPARE(input->height(), 146);
-        QVERIFY(surface->findChild<QLabel*>(QStringLiteral("imgZasunNahled"))->isVisible());
+        QVERIFY(w.on<QLabel>("imgZasunNahled")->isVisible());
     }
 
     void settingsDialogShowsTheSettings() {

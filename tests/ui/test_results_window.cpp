@@ -2,6 +2,7 @@
 #include "history/history_texts.h"
 #include "history/results_store.h"
 #include "support/fake_platform.h"
+#include "support/files.h"
 #include "ui/results_window.h"
 
 #include <QChart>
@@ -17,6 +18,7 @@
 #include <QXYSeries>
 
 using namespace tipora;
+using test::readAll;
 
 namespace {
 
@@ -37,11 +39,6 @@ LessonResult result(int lesson, const QString& caption, QDateTime when, int seco
 }
 
 const QDateTime kMonday(QDate(2026, 12, 7), QTime(18, 5, 9));
-
-QByteArray readAll(const QString& path) {
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-}
 
 struct Window {
     explicit Window(const QList<LessonResult>& oldestFirst = {})
