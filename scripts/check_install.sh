@@ -109,6 +109,8 @@ export DISPLAY=":$(tr -d '[:space:]' <"$fd_file")"
 setxkbmap cz || fail "setxkbmap cz"
 
 x() { timeout 30 xdotool "$@"; }
+# Window lists are read to the end (sed, not head): a reader that stops early makes xdotool die
+# of a broken pipe, which pipefail turns into a failed check.
 windows() { x search --onlyvisible "$@" 2>/dev/null || true; }
 alive() { kill -0 "$program" 2>/dev/null || fail "the program ended ($1); log: $(cat "$log")"; }
 # Message boxes carry "Tipora 1.0" in their title; the program shows one only on a failure.
@@ -148,7 +150,7 @@ start_program() { # name executable data-dirs [arguments...]
     while [ -z "$dialog" ]; do
         alive "waiting for the keyboard-type dialog"
         [ $SECONDS -lt $deadline ] || fail "the keyboard-type dialog did not show"
-        dialog="$(windows --name '^Tipora' | head -n 1)"
+        dialog="$(windows --name '^Tipora' | sed -n 1p)"
         sleep 0.2
     done
     shot "$dialog" "$1-1-keyboard-type"
@@ -225,7 +227,7 @@ stop_lesson_1() { # name
     x mousemove --window "$main" 72 10 click 1 # "Stop" in the menu bar
     until [ -n "$box" ]; do
         [ $SECONDS -lt $deadline ] || fail "Stop asked no question"
-        box="$(windows --name '^Tipora 1[.]0$' | head -n 1)"
+        box="$(windows --name '^Tipora 1[.]0$' | sed -n 1p)"
         sleep 0.2
     done
     shot "$box" "$1-5b-question"
@@ -243,7 +245,7 @@ save_settings() { # name switch-beep-on-error(0/1)
     x mousemove --window "$main" 236 10 click 1 # "Nastavení" in the menu bar
     while [ -z "$dialog" ]; do
         [ $SECONDS -lt $deadline ] || fail "the settings dialog did not open"
-        dialog="$(windows --name '^Nastavení$' | head -n 1)"
+        dialog="$(windows --name '^Nastavení$' | sed -n 1p)"
         sleep 0.2
     done
     sleep 0.5
