@@ -20,37 +20,34 @@ using tipora::sound::SoundRig;
 
 namespace {
 
-struct Beep {
-    qint64 nanoseconds;
-    qint64 wanted; // stream frame the moment fell on
-    qint64 placed; // stream frame the click starts at
-};
-
-std::vector<Beep> readBeepLog(const QString& path) {
-    std::vector<Beep> beeps;
+// The lines of the program's beep log that start with `kind`, split into fields.
+std::vector<QList<QByteArray>> logLines(const QString& path, const QByteArray& kind) {
+    std::vector<QList<QByteArray>> lines;
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly | QIODevice::Text))
-        return beeps;
+        return lines;
     while (!file.atEnd()) {
-        const QList<QByteArray> fields = file.readLine().simplified().split(' ');
-        if (fields.size() >= 4 && fields[0] == "beep")
-            beeps.push_back(
-                {fields[1].toLongLong(), fields[2].toLongLong(), fields[3].toLongLong()});
+        QList<QByteArray> fields = file.readLine().simplified().split(' ');
+        if (fields.size() >= 2 && fields[0] == kind)
+            lines.push_back(std::move(fields));
     }
-    return beeps;
+    return lines;
 }
 
-// The stream's buffer sizes in the order the program used them (it grows after an underrun).
+// When the metronome's timer ticked.
+std::vector<qint64> readTicks(const QString& path) {
+    std::vector<qint64> ticks;
+    for (const QList<QByteArray>& fields : logLines(path, "tick"))
+        ticks.push_back(fields[1].toLongLong());
+    return ticks;
+}
+
+// The beeps stream's buffer sizes in the order the program used them (it grows after an
+// underrun), and the times the beats' stream found the card had run dry.
 QStringList bufferSizes(const QString& path) {
     QStringList sizes;
-    QFile file(path);
-    if (file.open(QIODevice::ReadOnly | QIODevice::Text)) {
-        while (!file.atEnd()) {
-            const QList<QByteArray> fields = file.readLine().simplified().split(' ');
-            if (fields.size() == 2 && fields[0] == "buffer")
-                sizes << QString::fromLatin1(fields[1]);
-        }
-    }
+    for (const QList<QByteArray>& fields : logLines(path, "buffer"))
+        sizes << QString::fromLatin1(fields[1]);
     return sizes;
 }
 
@@ -94,7 +91,7 @@ int main(int argc, char* argv[]) {
 
     const std::vector<qint16> samples = rig.recording();
     const std::vector<qint64> onsets = tipora::sound::findOnsets(samples, rate);
-    const std::vector<Beep> beeps = readBeepLog(log);
+    const std::vector<qint64> beeps = readTicks(log);
     const auto stats = tipora::sound::beatStats(onsets, rate, period);
 
     std::printf("tempo %d (timer %.0f ms) for %d s: %zu ticks, %zu clicks recorded\n", tempo,
@@ -107,42 +104,46 @@ int main(int argc, char* argv[]) {
     // The timer's own evenness, to tell its jitter from the sound path's.
     std::vector<double> tickErrors;
     for (std::size_t i = 1; i < beeps.size(); ++i)
-        tickErrors.push_back(
-            std::abs(double(beeps[i].nanoseconds - beeps[i - 1].nanoseconds) / 1e6 - period));
+        tickErrors.push_back(std::abs(double(beeps[i] - beeps[i - 1]) / 1e6 - period));
     std::printf("timer ticks: p99 |interval - beat| %.2f ms, worst %.2f ms\n",
                 tipora::sound::percentile(tickErrors, 0.99),
                 tipora::sound::percentile(tickErrors, 1.0));
 
-    // Each tick's click: the first onset at or after it (the onset cannot precede the tick).
-    // Sample times come from when the recording started, corrected by how far its pace was off
-    // by the end.
-    std::vector<double> latencies;
-    std::size_t lost = 0;
-    std::size_t next = 0;
+    // Each tick's click: the clicks are placed from the switch-on, one per tick, so the n-th
+    // click belongs to the n-th tick even when the timer ticked late (the click may then sound
+    // before its tick). Sample times come from when the recording started, corrected by how far
+    // its pace was off by the end.
     const auto total = qint64(std::max<std::size_t>(samples.size(), 1));
     const auto onsetTime = [&](std::size_t i) {
         return rig.recordingStart() + onsets[i] * 1'000'000'000 / rate +
                qint64(double(rig.recordingSlip()) * double(onsets[i]) / double(total));
     };
-    for (const Beep& beep : beeps) {
-        while (next < onsets.size() && onsetTime(next) < beep.nanoseconds - 2'000'000)
-            ++next;
-        if (next < onsets.size() && onsetTime(next) - beep.nanoseconds < 250'000'000) {
-            latencies.push_back(double(onsetTime(next) - beep.nanoseconds) / 1e6);
-            ++next;
-        } else {
-            ++lost;
-        }
+    std::vector<double> latencies;
+    for (std::size_t i = 0; i < std::min(beeps.size(), onsets.size()); ++i)
+        latencies.push_back(double(onsetTime(i) - beeps[i]) / 1e6);
+    // Lost: ticks without a click, and gaps where a beat is missing.
+    std::size_t lost = beeps.size() > onsets.size() ? beeps.size() - onsets.size() : 0;
+    for (std::size_t i = 1; i < onsets.size(); ++i) {
+        const double gap = double(onsets[i] - onsets[i - 1]) * 1000.0 / rate;
+        if (gap > 1.5 * period)
+            lost += std::size_t(std::lround(gap / period)) - 1;
     }
-    // Late: the sound path took more than 5 ms longer than for the click before. The timer's
-    // own lateness is not counted, as the latency starts at the tick.
+    // Late: a click more than 5 ms behind its place on the beat, the beat being the even grid
+    // through the first click at the timer's period. Clicks are placed ahead from the
+    // switch-on, so a timer tick that comes late does not make its click late, and is not
+    // counted against the sound path.
     std::size_t late = 0;
-    std::vector<double> latencyChanges;
-    for (std::size_t i = 1; i < latencies.size(); ++i) {
-        latencyChanges.push_back(std::abs(latencies[i] - latencies[i - 1]));
-        if (latencies[i] > latencies[i - 1] + 5.0)
+    std::vector<double> gridErrors;
+    for (const qint64 onset : onsets) {
+        const double sinceFirst = double(onset - onsets.front()) * 1000.0 / rate;
+        const double error = sinceFirst - std::round(sinceFirst / period) * period;
+        gridErrors.push_back(std::abs(error));
+        if (error > 5.0)
             ++late;
     }
+    std::vector<double> latencyChanges;
+    for (std::size_t i = 1; i < latencies.size(); ++i)
+        latencyChanges.push_back(std::abs(latencies[i] - latencies[i - 1]));
     std::printf(
         "latency tick to onset: mean %.1f ms, median %.1f ms, min %.1f ms, p99 %.1f ms, "
         "max %.1f ms; change from one click to the next: p99 %.2f ms, worst %.2f ms\n",
@@ -150,13 +151,16 @@ int main(int argc, char* argv[]) {
         tipora::sound::percentile(latencies, 0.0), tipora::sound::percentile(latencies, 0.99),
         tipora::sound::percentile(latencies, 1.0), tipora::sound::percentile(latencyChanges, 0.99),
         tipora::sound::percentile(latencyChanges, 1.0));
+    std::printf("clicks off the even beat: p99 %.2f ms, worst %.2f ms\n",
+                tipora::sound::percentile(gridErrors, 0.99),
+                tipora::sound::percentile(gridErrors, 1.0));
     std::printf("recording's pace against the clock: %+.1f ms over the run\n",
                 double(rig.recordingSlip()) / 1e6);
-    std::printf("stream buffer: %s ms\n",
-                qPrintable(bufferSizes(log).join(QStringLiteral(" -> "))));
+    std::printf("beeps stream buffer: %s ms; beats stream ran dry %zu times\n",
+                qPrintable(bufferSizes(log).join(QStringLiteral(" -> "))),
+                logLines(log, "beatgap").size());
     std::printf("lost clicks: %zu, late clicks: %zu, extra clicks: %lld\n", lost, late,
-                static_cast<long long>(onsets.size()) -
-                    static_cast<long long>(beeps.size() - lost));
+                static_cast<long long>(onsets.size()) - static_cast<long long>(beeps.size()));
     const bool ok = lost == 0 && late == 0 && onsets.size() == beeps.size() &&
                     stats.longestInterval < 1.5 * period;
     std::printf("%s\n", ok ? "no click lost or late" : "CLICKS LOST OR LATE");

@@ -20,10 +20,10 @@
 
 namespace {
 
-// The program's own platform, with the beep timed instead of heard.
+// The program's own platform, with the metronome's ticks timed instead of heard.
 class TimedBeeps : public tipora::ui::QtPlatform {
 public:
-    void beep() override { beats.push_back(clock.nsecsElapsed()); }
+    void metronomeBeat() override { beats.push_back(clock.nsecsElapsed()); }
     QElapsedTimer clock;
     std::vector<qint64> beats;
 };

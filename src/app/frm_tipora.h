@@ -2,6 +2,7 @@
 
 #include "app/file_locations.h"
 #include "app/frm_tipora_form.h"
+#include "app/platform.h"
 #include "app/practice_state.h"
 #include "app/promenne.h"
 #include "app/results_recording.h"
@@ -10,8 +11,6 @@
 #include <QDir>
 
 namespace tipora {
-
-class Platform;
 
 // The main window's behaviour: its handlers change the form model and the practice state; the
 // UI layer only shows the model and turns events into handler calls. The handlers are defined in
@@ -117,6 +116,9 @@ public:
     // demo/metronome.cpp: a beep per keystroke of the chosen tempo.
     void imgMetronom_Click();
     void tmrMetronom_Timer();
+    // What may sound soon: beeps while the practice runs with a beep switched on, the beat while
+    // the metronome's timer runs. Asked after every handler.
+    SoundPlan soundPlan() const;
 
 private:
     // Beats again if the learner switched the metronome on.

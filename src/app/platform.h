@@ -4,6 +4,7 @@
 #include <QSize>
 #include <QString>
 #include <QTime>
+#include <cstdint>
 
 namespace tipora {
 
@@ -16,6 +17,15 @@ enum class MessageButtons { Ok, YesNo };
 // Values as the answers of a message box are numbered by the program (6 = Yes, 7 = No).
 enum class MessageResult { Ok = 1, Yes = 6, No = 7 };
 
+// What the sound card may be asked for soon, so that a stream is playing before a beep is due
+// and none is kept running while nothing can sound.
+struct SoundPlan {
+    bool beepsSoon = false;         // a key, error or demonstration beep can come at any moment
+    int beatMilliseconds = 0;       // the metronome's beat while it runs, 0 while it does not
+    std::uint64_t beatRestarts = 0; // changes whenever the beat starts afresh
+    bool operator==(const SoundPlan&) const = default;
+};
+
 // Everything the handlers need from the desktop. The program passes the Qt implementation,
 // tests a scripted fake, so no handler ever needs a display or the wall clock.
 class Platform {
@@ -23,6 +33,9 @@ public:
     virtual ~Platform() = default;
 
     virtual void beep() = 0;
+    // A tick of the metronome's timer. A platform that keeps the beat itself, placed to the
+    // sample, need not sound anything here; one that cannot beeps.
+    virtual void metronomeBeat() { beep(); }
     // Modal: returns when the user has answered; timers keep firing meanwhile.
     virtual MessageResult messageBox(const QString& text, const QString& title,
                                      MessageButtons buttons) = 0;

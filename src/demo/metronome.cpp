@@ -1,4 +1,5 @@
-// The metronome: a beep per keystroke interval of the chosen tempo, while the lesson runs.
+// The metronome: a beep per keystroke interval of the chosen tempo, while the lesson runs; and
+// what the sound card should be ready for.
 #include "app/frm_tipora.h"
 #include "app/platform.h"
 
@@ -42,7 +43,20 @@ void FrmTipora::resumeMetronome() {
 }
 
 void FrmTipora::tmrMetronom_Timer() {
-    platform_.beep();
+    platform_.metronomeBeat();
+}
+
+SoundPlan FrmTipora::soundPlan() const {
+    SoundPlan plan;
+    // Keys are checked, and the demonstration types, only while the practice runs unpaused.
+    const bool practising = !state.Pauza && (state.LekceNactena || state.Ukazka);
+    plan.beepsSoon =
+        practising && (shared_.PipKlavesa.value() == 1 || shared_.PipChyba.value() == 1);
+    if (form.tmrMetronom.enabled() && form.tmrMetronom.interval() > 0) {
+        plan.beatMilliseconds = form.tmrMetronom.interval();
+        plan.beatRestarts = form.tmrMetronom.restarts();
+    }
+    return plan;
 }
 
 } // namespace tipora

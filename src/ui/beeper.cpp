@@ -14,6 +14,7 @@
 #include <limits>
 #include <memory>
 #include <numbers>
+#include <optional>
 
 namespace tipora::ui {
 
@@ -47,6 +48,16 @@ constexpr int bufferStepMilliseconds = 20;
 constexpr int largestBufferMilliseconds = 100;
 // How often the stream is topped up; well inside the buffer.
 constexpr int feedMilliseconds = 10;
+// The beats' stream holds this much: a program stopped for a moment (a busy or paused virtual
+// machine was seen to stop it for over 100 ms) is topped up again before the card runs dry.
+// Holding beats ahead costs no delay, as they are known in advance; switching the metronome
+// off drops them.
+constexpr int beatBufferMilliseconds = 500;
+constexpr int beatFeedMilliseconds = 50;
+// The beeps' stream is paused this long after beeps stopped being wanted: long enough for the
+// last click to have played, and for a learner going from one lesson to the next not to pause
+// and restart it.
+constexpr int pauseAfterMilliseconds = 3000;
 // How far beyond the written samples a click is placed: the writer runs up to a sound card
 // period (10 ms on PulseAudio here) ahead of its average, and a click placed where samples are
 // already written would be late.
@@ -71,6 +82,41 @@ qint64 steadyNanoseconds() {
 
 qint64 framesIn(int milliseconds, int sampleRate) {
     return qint64(sampleRate) * milliseconds / 1000;
+}
+
+// Mono 16-bit at the device's own rate, which spares the server resampling the click, else at
+// 44.1 kHz; nothing when the device takes neither.
+std::optional<QAudioFormat> clickFormat(const QAudioDevice& device) {
+    if (device.isNull())
+        return std::nullopt;
+    QAudioFormat format;
+    const int preferredRate = device.preferredFormat().sampleRate();
+    format.setSampleRate(preferredRate > 0 ? preferredRate : 44100);
+    format.setChannelCount(1);
+    format.setSampleFormat(QAudioFormat::Int16);
+    if (!device.isFormatSupported(format)) {
+        format.setSampleRate(44100);
+        if (!device.isFormatSupported(format))
+            return std::nullopt;
+    }
+    return format;
+}
+
+std::vector<qint16> clickFor(const QAudioFormat& format) {
+    return makeClickSamples(format.sampleRate(), clickMilliseconds, clickFrequency);
+}
+
+bool streamFailed(QAudio::Error error) {
+    switch (error) {
+    case QAudio::NoError:
+    case QAudio::UnderrunError:
+        return false;
+    case QAudio::OpenError:
+    case QAudio::IOError:
+    case QAudio::FatalError:
+        break;
+    }
+    return true;
 }
 
 } // namespace
@@ -168,23 +214,36 @@ qint64 StreamClock::frameAt(qint64 nanoseconds) const {
         std::llround(anchorFrame_ + double(nanoseconds - anchorTime_) * double(sampleRate_) / 1e9));
 }
 
+BeatGrid::BeatGrid(int sampleRate, int intervalMilliseconds, qint64 switchedOn, qint64 streamStart)
+    : sampleRate_(sampleRate), interval_(intervalMilliseconds),
+      offset_(qint64(std::llround(double(switchedOn - streamStart) * sampleRate / 1e9))),
+      streamStart_(streamStart) {}
+
+qint64 BeatGrid::frameOf(qint64 beat) const {
+    // Counted from the switch-on for every beat rather than added up beat by beat, so that
+    // intervals that are not a whole number of frames do not drift.
+    return offset_ + beat * interval_ * sampleRate_ / 1000;
+}
+
+qint64 BeatGrid::frameAt(qint64 nanoseconds) const {
+    return qint64(std::llround(double(nanoseconds - streamStart_) * double(sampleRate_) / 1e9));
+}
+
 // The sound card's side of the beeper: the stream, what goes into it and when. Lives in the
 // beeper's thread; every member is used there only.
 class ClickStream : public QObject {
 public:
-    explicit ClickStream(std::atomic<bool>& streaming) : streaming_(streaming) {
-        if (const QByteArray path = qgetenv("TIPORA_BEEP_LOG"); !path.isEmpty())
-            log_ = std::fopen(path.constData(), "a");
+    ClickStream(std::atomic<bool>& streaming, const std::atomic<bool>& keepingBeat, std::FILE* log)
+        : streaming_(streaming), keepingBeat_(keepingBeat), log_(log) {
         feedTimer_.setTimerType(Qt::PreciseTimer);
         feedTimer_.setInterval(feedMilliseconds);
         connect(&feedTimer_, &QTimer::timeout, this, &ClickStream::feed);
+        pauseTimer_.setSingleShot(true);
+        pauseTimer_.setInterval(pauseAfterMilliseconds);
+        connect(&pauseTimer_, &QTimer::timeout, this, &ClickStream::pauseIfIdle);
     }
 
-    ~ClickStream() override {
-        close();
-        if (log_)
-            std::fclose(log_);
-    }
+    ~ClickStream() override { close(); }
 
     void start() {
         devices_ = std::make_unique<QMediaDevices>();
@@ -197,8 +256,14 @@ public:
 
     void close();
     void add(qint64 nanoseconds);
+    // Whether beeps may come soon, and whether the metronome runs (its ticks come here when its
+    // own stream could not start).
+    void setPlan(bool beeps, bool beat);
 
 private:
+    bool needed() const { return wantBeeps_ || (wantBeat_ && !keepingBeat_.load()); }
+    void pauseIfIdle();
+    void resumeSink();
     void open(const QAudioDevice& device);
     bool startSink();
     void growBuffer();
@@ -207,12 +272,21 @@ private:
     void onOutputsChanged();
 
     std::atomic<bool>& streaming_;
+    const std::atomic<bool>& keepingBeat_;
+    // Set by TIPORA_BEEP_LOG, for timing measurements: when each beep was asked and where in
+    // the stream it went, and how the writer advanced.
+    std::FILE* log_;
     std::unique_ptr<QMediaDevices> devices_;
     QAudioDevice device_;
     QAudioFormat format_;
     std::unique_ptr<QAudioSink> sink_;
     QIODevice* output_ = nullptr; // owned by sink_
     QTimer feedTimer_{this};
+    QTimer pauseTimer_{this};
+    bool wantBeeps_ = true; // until told otherwise, so the first beep of a run is a click
+    bool wantBeat_ = false;
+    bool paused_ = false;
+    bool resuming_ = false;
     std::unique_ptr<ClickTrack> track_;
     std::unique_ptr<StreamClock> clock_;
     qint64 written_ = 0;
@@ -220,14 +294,16 @@ private:
     int bufferMilliseconds_ = initialBufferMilliseconds;
     bool growing_ = false;
     std::vector<qint16> chunk_;
-    // Set by TIPORA_BEEP_LOG, for timing measurements: when each beep was asked and where in
-    // the stream it went, and how the writer advanced.
-    std::FILE* log_ = nullptr;
 };
 
 void ClickStream::add(qint64 nanoseconds) {
     qint64 wanted = -1;
     qint64 placed = -1;
+    // A beep nobody planned for (a metronome tick whose own stream failed, say) still sounds,
+    // only somewhat later than a planned one.
+    resumeSink();
+    if (!needed())
+        pauseTimer_.start();
     if (output_) {
         wanted = clock_->frameAt(nanoseconds);
         // Before the first write, the first write is soon enough.
@@ -243,27 +319,16 @@ void ClickStream::add(qint64 nanoseconds) {
 
 void ClickStream::open(const QAudioDevice& device) {
     close();
-    if (device.isNull())
+    const std::optional<QAudioFormat> format = clickFormat(device);
+    if (!format)
         return;
-
-    // The device's own rate spares the server resampling the click.
-    QAudioFormat format;
-    const int preferredRate = device.preferredFormat().sampleRate();
-    format.setSampleRate(preferredRate > 0 ? preferredRate : 44100);
-    format.setChannelCount(1);
-    format.setSampleFormat(QAudioFormat::Int16);
-    if (!device.isFormatSupported(format)) {
-        format.setSampleRate(44100);
-        if (!device.isFormatSupported(format))
-            return;
-    }
-    const int rate = format.sampleRate();
-    std::vector<qint16> click = makeClickSamples(rate, clickMilliseconds, clickFrequency);
+    const int rate = format->sampleRate();
+    std::vector<qint16> click = clickFor(*format);
     if (click.empty())
         return;
 
     device_ = device;
-    format_ = format;
+    format_ = *format;
     if (!startSink())
         return;
     track_ = std::make_unique<ClickTrack>(std::move(click), framesIn(spacingMilliseconds, rate),
@@ -275,6 +340,52 @@ void ClickStream::open(const QAudioDevice& device) {
     feed();
     feedTimer_.start();
     streaming_ = true;
+    if (!needed())
+        pauseTimer_.start();
+}
+
+void ClickStream::setPlan(bool beeps, bool beat) {
+    wantBeeps_ = beeps;
+    wantBeat_ = beat;
+    if (needed()) {
+        pauseTimer_.stop();
+        resumeSink();
+    } else if (!paused_) {
+        pauseTimer_.start();
+    }
+}
+
+void ClickStream::pauseIfIdle() {
+    if (!output_ || paused_ || needed())
+        return;
+    if (growing_) {
+        pauseTimer_.start();
+        return;
+    }
+    // Paused rather than closed: it comes back in one round trip to the sound server, with
+    // nothing to load, so the first key of the next lesson clicks as promptly as any other.
+    feedTimer_.stop();
+    sink_->suspend();
+    paused_ = true;
+    if (log_) {
+        std::fprintf(log_, "pause %lld\n", static_cast<long long>(steadyNanoseconds()));
+        std::fflush(log_);
+    }
+}
+
+void ClickStream::resumeSink() {
+    if (!output_ || !paused_)
+        return;
+    resuming_ = true;
+    sink_->resume();
+    resuming_ = false;
+    paused_ = false;
+    // The written samples stood still meanwhile: the line through them starts over.
+    clock_ = std::make_unique<StreamClock>(format_.sampleRate());
+    if (log_)
+        std::fprintf(log_, "resume %lld\n", static_cast<long long>(steadyNanoseconds()));
+    feed();
+    feedTimer_.start();
 }
 
 bool ClickStream::startSink() {
@@ -315,6 +426,8 @@ void ClickStream::growBuffer() {
 void ClickStream::close() {
     streaming_ = false;
     feedTimer_.stop();
+    pauseTimer_.stop();
+    paused_ = false;
     output_ = nullptr;
     if (sink_) {
         sink_->disconnect(this);
@@ -349,27 +462,23 @@ void ClickStream::feed() {
 }
 
 void ClickStream::onStateChanged() {
-    if (!output_)
+    // Coming back from a pause passes through the state it was paused in, which says nothing
+    // about the stream now.
+    if (!output_ || resuming_)
         return;
     if (log_) {
         std::fprintf(log_, "state %lld %d %d\n", static_cast<long long>(steadyNanoseconds()),
                      int(sink_->state()), int(sink_->error()));
     }
-    switch (sink_->error()) {
-    case QAudio::NoError:
-    case QAudio::UnderrunError:
+    if (!streamFailed(sink_->error())) {
         // Idle while being fed is an underrun. The sink is telling us from inside its own
         // call, so the new stream comes after.
-        if (sink_->state() == QAudio::IdleState && !growing_ &&
+        if (sink_->state() == QAudio::IdleState && !paused_ && !growing_ &&
             bufferMilliseconds_ < largestBufferMilliseconds) {
             growing_ = true;
             QTimer::singleShot(0, this, &ClickStream::growBuffer);
         }
         return;
-    case QAudio::OpenError:
-    case QAudio::IOError:
-    case QAudio::FatalError:
-        break;
     }
     // The stream is gone (the server quit, the device vanished): the bell until a device
     // appears. The sink is in the middle of telling us, so it goes later.
@@ -380,6 +489,8 @@ void ClickStream::onStateChanged() {
     sink_.release()->deleteLater();
     track_.reset();
     clock_.reset();
+    paused_ = false;
+    pauseTimer_.stop();
 }
 
 void ClickStream::onOutputsChanged() {
@@ -388,9 +499,137 @@ void ClickStream::onOutputsChanged() {
         open(device);
 }
 
-Beeper::Beeper(QObject* parent) : QObject(parent), stream_(new ClickStream(streaming_)) {
+// The metronome's side: a stream of its own per run of the beat, written well ahead, with each
+// beat at its place counted from the switch-on. Lives in the beeper's thread.
+class BeatStream : public QObject {
+public:
+    BeatStream(std::atomic<bool>& keeping, std::FILE* log) : keeping_(keeping), log_(log) {
+        feedTimer_.setInterval(beatFeedMilliseconds);
+        connect(&feedTimer_, &QTimer::timeout, this, &BeatStream::feed);
+    }
+    ~BeatStream() override { stop(); }
+
+    void start(qint64 switchedOn, int intervalMilliseconds);
+    void stop();
+
+private:
+    void feed();
+    void fail();
+
+    std::atomic<bool>& keeping_;
+    std::FILE* log_;
+    std::unique_ptr<QAudioSink> sink_;
+    QIODevice* output_ = nullptr; // owned by sink_
+    QAudioFormat format_;
+    QTimer feedTimer_{this};
+    std::vector<qint16> click_;
+    std::optional<BeatGrid> grid_;
+    qint64 position_ = 0; // the frame the next write starts at
+    qint64 nextBeat_ = 1; // the first beat not yet written whole
+    std::vector<qint16> chunk_;
+};
+
+void BeatStream::start(qint64 switchedOn, int intervalMilliseconds) {
+    stop();
+    const std::optional<QAudioFormat> format = clickFormat(QMediaDevices::defaultAudioOutput());
+    if (!format || intervalMilliseconds < 1) {
+        keeping_ = false;
+        return;
+    }
+    format_ = *format;
+    click_ = clickFor(format_);
+    sink_ = std::make_unique<QAudioSink>(QMediaDevices::defaultAudioOutput(), format_);
+    sink_->setBufferSize(qsizetype(format_.bytesForDuration(beatBufferMilliseconds * 1000)));
+    output_ = sink_->start();
+    if (click_.empty() || !output_ || streamFailed(sink_->error())) {
+        fail();
+        return;
+    }
+    connect(sink_.get(), &QAudioSink::stateChanged, this, [this] {
+        if (sink_ && streamFailed(sink_->error()))
+            fail();
+    });
+    const qint64 now = steadyNanoseconds();
+    grid_.emplace(format_.sampleRate(), intervalMilliseconds, switchedOn, now);
+    position_ = 0;
+    nextBeat_ = 1;
+    if (log_) {
+        std::fprintf(log_, "beats %lld %lld %d\n", static_cast<long long>(switchedOn),
+                     static_cast<long long>(now), intervalMilliseconds);
+    }
+    feed();
+    feedTimer_.start();
+    keeping_ = true;
+}
+
+void BeatStream::stop() {
+    feedTimer_.stop();
+    output_ = nullptr;
+    grid_.reset();
+    if (sink_) {
+        sink_->disconnect(this);
+        // What the stream holds is dropped, so no beat sounds after the switch-off.
+        sink_->reset();
+        sink_.reset();
+    }
+}
+
+void BeatStream::fail() {
+    // The timer's ticks beep through the other stream or the bell from now on. The sink may be
+    // in the middle of telling us, so it goes later.
+    keeping_ = false;
+    feedTimer_.stop();
+    output_ = nullptr;
+    grid_.reset();
+    if (sink_) {
+        sink_->disconnect(this);
+        sink_.release()->deleteLater();
+    }
+}
+
+void BeatStream::feed() {
+    if (!output_)
+        return;
+    // Written up to a frame that should have played already: the card ran dry while the program
+    // stood still. The beats that fell meanwhile are lost, but the next one keeps its place
+    // instead of every later beat coming late.
+    const qint64 due = grid_->frameAt(steadyNanoseconds());
+    if (position_ < due) {
+        if (log_)
+            std::fprintf(log_, "beatgap %lld %lld\n", static_cast<long long>(position_),
+                         static_cast<long long>(due));
+        position_ = due;
+    }
+    const int bytesPerFrame = format_.bytesPerFrame();
+    const qsizetype frames = sink_->bytesFree() / bytesPerFrame;
+    if (frames <= 0)
+        return;
+    chunk_.assign(std::size_t(frames), 0);
+    const auto length = qint64(click_.size());
+    const qint64 to = position_ + frames;
+    while (grid_->frameOf(nextBeat_) + length <= position_)
+        ++nextBeat_;
+    for (qint64 beat = nextBeat_; grid_->frameOf(beat) < to; ++beat) {
+        const qint64 start = grid_->frameOf(beat);
+        for (qint64 frame = std::max(start, position_); frame < std::min(start + length, to);
+             ++frame)
+            chunk_[std::size_t(frame - position_)] = click_[std::size_t(frame - start)];
+    }
+    const qint64 bytes = output_->write(reinterpret_cast<const char*>(chunk_.data()),
+                                        qint64(frames) * bytesPerFrame);
+    if (bytes > 0)
+        position_ += bytes / bytesPerFrame;
+}
+
+Beeper::Beeper(QObject* parent) : QObject(parent) {
+    if (const QByteArray path = qgetenv("TIPORA_BEEP_LOG"); !path.isEmpty())
+        log_ = std::fopen(path.constData(), "a");
+    stream_ = new ClickStream(streaming_, keepingBeat_, log_);
+    beats_ = new BeatStream(keepingBeat_, log_);
     stream_->moveToThread(&thread_);
+    beats_->moveToThread(&thread_);
     connect(&thread_, &QThread::finished, stream_, &QObject::deleteLater);
+    connect(&thread_, &QThread::finished, beats_, &QObject::deleteLater);
     thread_.setObjectName(QStringLiteral("tipora beeper"));
     thread_.start();
     // Waits for the stream to play, so that whatever comes next may beep.
@@ -398,9 +637,54 @@ Beeper::Beeper(QObject* parent) : QObject(parent), stream_(new ClickStream(strea
 }
 
 Beeper::~Beeper() {
+    QMetaObject::invokeMethod(
+        beats_, [beats = beats_] { beats->stop(); }, Qt::BlockingQueuedConnection);
     QMetaObject::invokeMethod(stream_, &ClickStream::close, Qt::BlockingQueuedConnection);
     thread_.quit();
     thread_.wait();
+    if (log_)
+        std::fclose(log_);
+}
+
+void Beeper::beatTick() {
+    if (log_) {
+        std::fprintf(log_, "tick %lld\n", static_cast<long long>(steadyNanoseconds()));
+        std::fflush(log_);
+    }
+    if (!keepingBeat_)
+        beep();
+}
+
+void Beeper::plan(const SoundPlan& plan) {
+    if (plan == plan_)
+        return;
+    // The moment the metronome's timer starts counting, as near as can be told.
+    const qint64 now = steadyNanoseconds();
+    const SoundPlan before = plan_;
+    plan_ = plan;
+    const bool beat = plan.beatMilliseconds > 0;
+    if (beat && (plan.beatMilliseconds != before.beatMilliseconds ||
+                 plan.beatRestarts != before.beatRestarts)) {
+        // Taken as kept from now, so that a tick coming before the stream is up is not heard
+        // twice; the stream says so if it cannot start.
+        keepingBeat_ = true;
+        QMetaObject::invokeMethod(
+            beats_,
+            [beats = beats_, now, interval = plan.beatMilliseconds] {
+                beats->start(now, interval);
+            },
+            Qt::QueuedConnection);
+    } else if (!beat && before.beatMilliseconds > 0) {
+        keepingBeat_ = false;
+        QMetaObject::invokeMethod(
+            beats_, [beats = beats_] { beats->stop(); }, Qt::QueuedConnection);
+    }
+    if (plan.beepsSoon != before.beepsSoon || beat != (before.beatMilliseconds > 0)) {
+        QMetaObject::invokeMethod(
+            stream_,
+            [stream = stream_, beeps = plan.beepsSoon, beat] { stream->setPlan(beeps, beat); },
+            Qt::QueuedConnection);
+    }
 }
 
 void Beeper::beep() {

@@ -1,8 +1,11 @@
 #pragma once
 
+#include "app/platform.h"
+
 #include <QObject>
 #include <QThread>
 #include <atomic>
+#include <cstdio>
 #include <deque>
 #include <vector>
 
@@ -62,14 +65,41 @@ private:
     qint64 observations_ = 0;
 };
 
+// Where the metronome's beats fall in a stream that starts at a given moment: beat k (from 1)
+// comes k intervals after the metronome was switched on, to the sample, whatever the moments the
+// stream is written at.
+class BeatGrid {
+public:
+    // switchedOn and streamStart in nanoseconds of the same clock; streamStart is the moment
+    // frame 0 of the stream is written.
+    BeatGrid(int sampleRate, int intervalMilliseconds, qint64 switchedOn, qint64 streamStart);
+
+    // The frame beat k starts at (negative when it fell before the stream started).
+    qint64 frameOf(qint64 beat) const;
+    // The stream frame that falls on a moment.
+    qint64 frameAt(qint64 nanoseconds) const;
+
+private:
+    qint64 sampleRate_;
+    qint64 interval_;
+    qint64 offset_; // frames from the stream's frame 0 to the switch-on (usually negative)
+    qint64 streamStart_;
+};
+
 class ClickStream;
+class BeatStream;
 
 // The key-press, error, demonstration and metronome beep. The system bell is silent on many
-// Linux desktops, so the click is played through the sound card: one stream, opened at
-// construction so that the first beep of a run is already a click, and kept fed with silence,
-// so each click is placed to the sample and nothing has to load or start when a beep is asked.
-// The stream is fed from a thread of its own, so a window busy drawing does not starve it.
-// The bell is only the fallback for when there is no output device or the stream fails.
+// Linux desktops, so the click is played through the sound card.
+// Beeps go to one stream, opened at construction so that the first beep of a run is already a
+// click, and fed with silence while beeps may come, so each click is placed to the sample and
+// nothing has to load or start when a beep is asked; between lessons it is paused, so an idle
+// tutor costs the machine nothing.
+// The metronome's beats are known in advance, so they go to a stream of their own that holds
+// a long stretch of them: a machine that stops the program for a moment does not make a beat
+// late. Switching the metronome off drops what that stream holds.
+// Both streams are fed from a thread of their own, so a window busy drawing does not starve
+// them. The bell is only the fallback for when there is no output device or a stream fails.
 class Beeper : public QObject {
     Q_OBJECT
 
@@ -79,14 +109,25 @@ public:
 
     // Never waits for the sound system.
     void beep();
+    // A tick of the metronome's timer: a beep only when no stream keeps the beat.
+    void beatTick();
+    // What may sound soon; cheap when nothing changed, so it may be told after every event.
+    void plan(const SoundPlan& plan);
 
     // Whether beeps currently go to the sound card rather than the bell.
     bool isStreaming() const { return streaming_.load(); }
+    // Whether the metronome's beat is played by a stream of its own, so that its timer's ticks
+    // need not beep.
+    bool keepsBeat() const { return keepingBeat_.load(); }
 
 private:
     QThread thread_;
-    ClickStream* stream_; // lives in thread_, which deletes it when it ends
+    std::FILE* log_ = nullptr;
+    ClickStream* stream_ = nullptr; // lives in thread_, which deletes it when it ends
+    BeatStream* beats_ = nullptr;   // likewise
     std::atomic<bool> streaming_{false};
+    std::atomic<bool> keepingBeat_{false};
+    SoundPlan plan_;
 };
 
 } // namespace tipora::ui

@@ -139,6 +139,7 @@ void MainWindow::refresh() {
     if (timers_ != nullptr) {
         timers_->sync();
     }
+    platform_.planSound(model_.soundPlan());
 }
 
 bool MainWindow::eventFilter(QObject* watched, QEvent* event) {

@@ -18,6 +18,10 @@ void QtPlatform::beep() {
     beeper_.beep();
 }
 
+void QtPlatform::metronomeBeat() {
+    beeper_.beatTick();
+}
+
 void QtPlatform::prepareModal() {
     if (beforeModal_) {
         beforeModal_();

@@ -16,6 +16,7 @@ namespace tipora::ui {
 class QtPlatform : public Platform {
 public:
     void beep() override;
+    void metronomeBeat() override;
     MessageResult messageBox(const QString& text, const QString& title,
                              MessageButtons buttons) override;
     void showDemoDialog(FrmDemo& dialog) override;
@@ -32,6 +33,8 @@ public:
     // Runs before every message box and dialog, so that none opens over a window that does
     // not yet show what the handler asking for it has done.
     void setBeforeModal(std::function<void()> hook) { beforeModal_ = std::move(hook); }
+    // What the sound card should be ready for; told after every event.
+    void planSound(const SoundPlan& plan) { beeper_.plan(plan); }
     // The history the results window shows.
     void setResultsStore(ResultsStore* store) { results_ = store; }
 

@@ -82,6 +82,53 @@ private slots:
         QVERIFY(!t.f().tmrMetronom.enabled());
     }
 
+    // The sound card is kept ready for exactly the moments a beep can come, and the beat's
+    // stream follows the metronome's timer, restarting with it.
+    void soundPlanFollowsThePractice() {
+        test::Tutor t("120 0 0 1");
+        QCOMPARE(t.w().soundPlan(), SoundPlan{});
+        t.w().mnuLekce_Click(1);
+        QVERIFY(t.w().soundPlan().beepsSoon);
+        QCOMPARE(t.w().soundPlan().beatMilliseconds, 0);
+
+        t.w().imgMetronom_Click();
+        const SoundPlan beating = t.w().soundPlan();
+        QCOMPARE(beating.beatMilliseconds, 500);
+        t.clock->advance(1000);
+        QCOMPARE(t.platform.beats, 2);
+
+        t.type(QStringLiteral("a"));
+        t.w().mnuPause_Click();
+        QCOMPARE(t.w().soundPlan(), SoundPlan{});
+        t.w().mnuPause_Click();
+        const SoundPlan resumed = t.w().soundPlan();
+        QVERIFY(resumed.beepsSoon);
+        QCOMPARE(resumed.beatMilliseconds, 500);
+        QVERIFY(resumed.beatRestarts != beating.beatRestarts);
+
+        t.w().mnuStop_Click();
+        QCOMPARE(t.w().soundPlan(), SoundPlan{});
+
+        // The demonstration beeps with the key beep, and the metronome comes back with it.
+        t.w().mnuLekce_Click(2);
+        t.w().mnuStop_Click();
+        t.w().mnuLekce_Click(3);
+        t.w().mnuDemo_Click();
+        QVERIFY(t.s().Ukazka);
+        QVERIFY(t.w().soundPlan().beepsSoon);
+        QCOMPARE(t.w().soundPlan().beatMilliseconds, 500);
+    }
+
+    void nothingToBeepWithBothBeepsOff() {
+        test::Tutor t("120 0 0 0");
+        t.w().mnuLekce_Click(1);
+        t.type(QStringLiteral("a"));
+        QVERIFY(!t.w().soundPlan().beepsSoon);
+        t.w().imgMetronom_Click();
+        QCOMPARE(t.w().soundPlan().beatMilliseconds, 500);
+        QVERIFY(!t.w().soundPlan().beepsSoon);
+    }
+
     void lessonStartLeavesASwitchedOffMetronomeSilent() {
         test::Tutor t("120 0 0 0");
         t.w().mnuLekce_Click(1);

@@ -8,6 +8,7 @@
 #include <QCoreApplication>
 #include <QStringList>
 #include <QThread>
+#include <chrono>
 #include <cstdio>
 
 using tipora::sound::SoundRig;
@@ -19,6 +20,12 @@ constexpr int sampleRate = SoundRig::sampleRate;
 constexpr int keyDelayMs = 150;
 
 int failures = 0;
+
+qint64 steadyNanoseconds() {
+    return std::chrono::duration_cast<std::chrono::nanoseconds>(
+               std::chrono::steady_clock::now().time_since_epoch())
+        .count();
+}
 
 void check(bool ok, const QString& what) {
     std::printf("  %s %s\n", ok ? "ok  " : "FAIL", qPrintable(what));
@@ -60,6 +67,7 @@ bool record(SoundRig& rig, const char* ini, Act act, std::vector<qint64>& onsets
 void metronomeAndSilentTyping(SoundRig& rig) {
     std::printf("metronome at 120, both beeps off\n");
     std::vector<qint64> onsets;
+    qint64 switchedOff = 0;
     const bool ran = record(
         rig, " 120  1  0  0 \r\n",
         [&] {
@@ -72,7 +80,9 @@ void metronomeAndSilentTyping(SoundRig& rig) {
                 return false;
             // A quarter beat over 20 s, so the 40th beat is not a race with the switch-off.
             QThread::msleep(20250);
-            return rig.clickMetronome();
+            const bool off = rig.clickMetronome();
+            switchedOff = steadyNanoseconds();
+            return off;
         },
         onsets);
     if (!ran)
@@ -86,6 +96,14 @@ void metronomeAndSilentTyping(SoundRig& rig) {
     check(
         stats.count >= 2 && stats.longestInterval < 750.0,
         QStringLiteral("no beat missing: longest gap %1 ms").arg(stats.longestInterval, 0, 'f', 1));
+    // Beats are written ahead of time; the ones not yet heard must go with the switch-off, or
+    // the metronome ticks on after it is switched off. The next beat was due a quarter beat
+    // after it.
+    const qint64 lastClick =
+        onsets.empty() ? 0 : rig.recordingStart() + onsets.back() * 1'000'000'000 / sampleRate;
+    check(!onsets.empty() && lastClick < switchedOff + 150'000'000,
+          QStringLiteral("silent after the switch-off: last click %1 ms before it")
+              .arg(double(switchedOff - lastClick) / 1e6, 0, 'f', 0));
     // A click from the typing before the metronome would stand off the beat.
     check(stats.count >= 2 && stats.shortestInterval > 450.0,
           QStringLiteral("nothing off the beat (typing silent): shortest gap %1 ms")

@@ -21,6 +21,11 @@ public:
     };
 
     void beep() override { ++beeps; }
+    // Heard as a beep here, as where no sound card keeps the beat.
+    void metronomeBeat() override {
+        ++beeps;
+        ++beats;
+    }
 
     MessageResult messageBox(const QString& text, const QString& title,
                              MessageButtons buttons) override {
@@ -80,6 +85,7 @@ public:
     int callsUnderModal = 0; // other requests that only a command could make (quit)
 
     int beeps = 0;
+    int beats = 0;
     int demoDialogs = 0;
     int settingsDialogs = 0;
     int aboutBoxes = 0;

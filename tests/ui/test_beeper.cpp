@@ -62,6 +62,8 @@ private slots:
     void evenBeepsLandEvenlyThoughTheWriterStepsUnevenly();
     void streamClockFollowsACardRunningFast();
     void streamClockJumpsWithAStall();
+    void beatGridKeepsItsPlaceForHours();
+    void withoutSoundTheTimerBeepsTheBeat();
     void beepingWithoutSoundDeviceReturnsPromptly();
     void beeperCanGoAwayRightAfterBeeping();
 };
@@ -276,6 +278,32 @@ void TestBeeper::streamClockJumpsWithAStall() {
         QCOMPARE(clock.frameAt(t), (t - stall) * rate / 1'000'000'000);
         QCOMPARE(clock.frameAt(t + 10'000'000), (t + 10'000'000 - stall) * rate / 1'000'000'000);
     }
+}
+
+void TestBeeper::beatGridKeepsItsPlaceForHours() {
+    // A beat that is not a whole number of frames (7 beats a minute: 8571 ms) must not drift as
+    // beats add up, and the time the stream took to start is taken off every beat.
+    constexpr int rate = 44100;
+    constexpr qint64 switchedOn = 5'000'000'000;
+    constexpr qint64 started = switchedOn + 3'000'000;
+    const tipora::ui::BeatGrid grid(rate, 8571, switchedOn, started);
+    for (const qint64 beat : {1LL, 2LL, 7LL, 4200LL}) {
+        const double exact = (double(beat) * 8.571 - 0.003) * rate;
+        QVERIFY2(std::abs(double(grid.frameOf(beat)) - exact) <= 1.0,
+                 qPrintable(QStringLiteral("beat %1: %2").arg(beat).arg(grid.frameOf(beat))));
+    }
+    QCOMPARE(grid.frameAt(started), 0);
+    QCOMPARE(grid.frameAt(started + 1'000'000'000), rate);
+}
+
+void TestBeeper::withoutSoundTheTimerBeepsTheBeat() {
+    // The beat's own stream cannot start without a device; the timer's ticks must then beep
+    // rather than stay silent, waiting for a stream that is not there.
+    tipora::ui::Beeper beeper;
+    beeper.plan({false, 500, 1});
+    QTRY_VERIFY_WITH_TIMEOUT(!beeper.keepsBeat(), 2000);
+    beeper.plan({false, 0, 1});
+    QVERIFY(!beeper.keepsBeat());
 }
 
 void TestBeeper::beepingWithoutSoundDeviceReturnsPromptly() {
