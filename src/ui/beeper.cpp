@@ -48,11 +48,14 @@ constexpr int bufferStepMilliseconds = 20;
 constexpr int largestBufferMilliseconds = 100;
 // How often the stream is topped up; well inside the buffer.
 constexpr int feedMilliseconds = 10;
-// The beats' stream holds this much: a program stopped for a moment (a busy or paused virtual
-// machine was seen to stop it for over 100 ms) is topped up again before the card runs dry.
-// Holding beats ahead costs no delay, as they are known in advance; switching the metronome
-// off drops them.
-constexpr int beatBufferMilliseconds = 500;
+// The beats' stream is written this far ahead of what the card has played: a program stopped
+// for a moment (a busy or paused virtual machine was seen to stop it for over 100 ms) is
+// topped up again before the card runs dry. Holding beats ahead costs no delay, as they are
+// known in advance. The server is asked for a short buffer all the same: what lies beyond it
+// waits in the stream's queue, which switching the metronome off drops, while what the server
+// has already handed to the card plays out, and would tick on after the switch-off.
+constexpr int beatAheadMilliseconds = 500;
+constexpr int beatBufferMilliseconds = 80;
 constexpr int beatFeedMilliseconds = 50;
 // The beeps' stream is paused this long after beeps stopped being wanted: long enough for the
 // last click to have played, and for a learner going from one lesson to the next not to pause
@@ -216,17 +219,12 @@ qint64 StreamClock::frameAt(qint64 nanoseconds) const {
 
 BeatGrid::BeatGrid(int sampleRate, int intervalMilliseconds, qint64 switchedOn, qint64 streamStart)
     : sampleRate_(sampleRate), interval_(intervalMilliseconds),
-      offset_(qint64(std::llround(double(switchedOn - streamStart) * sampleRate / 1e9))),
-      streamStart_(streamStart) {}
+      offset_(qint64(std::llround(double(switchedOn - streamStart) * sampleRate / 1e9))) {}
 
 qint64 BeatGrid::frameOf(qint64 beat) const {
     // Counted from the switch-on for every beat rather than added up beat by beat, so that
     // intervals that are not a whole number of frames do not drift.
     return offset_ + beat * interval_ * sampleRate_ / 1000;
-}
-
-qint64 BeatGrid::frameAt(qint64 nanoseconds) const {
-    return qint64(std::llround(double(nanoseconds - streamStart_) * double(sampleRate_) / 1e9));
 }
 
 // The sound card's side of the beeper: the stream, what goes into it and when. Lives in the
@@ -283,7 +281,7 @@ private:
     QIODevice* output_ = nullptr; // owned by sink_
     QTimer feedTimer_{this};
     QTimer pauseTimer_{this};
-    bool wantBeeps_ = true; // until told otherwise, so the first beep of a run is a click
+    bool wantBeeps_ = false;
     bool wantBeat_ = false;
     bool paused_ = false;
     bool resuming_ = false;
@@ -590,18 +588,17 @@ void BeatStream::fail() {
 void BeatStream::feed() {
     if (!output_)
         return;
-    // Written up to a frame that should have played already: the card ran dry while the program
-    // stood still. The beats that fell meanwhile are lost, but the next one keeps its place
-    // instead of every later beat coming late.
-    const qint64 due = grid_->frameAt(steadyNanoseconds());
-    if (position_ < due) {
-        if (log_)
-            std::fprintf(log_, "beatgap %lld %lld\n", static_cast<long long>(position_),
-                         static_cast<long long>(due));
-        position_ = due;
+    // Kept ahead of what the card has played by the card's own count, not by the clock on the
+    // wall: a card running a little fast or slow would otherwise run the queue dry or fill it
+    // without end over a long practice.
+    const qint64 rate = format_.sampleRate();
+    const qint64 played =
+        std::clamp(sink_->processedUSecs() * rate / 1'000'000, qint64(0), position_);
+    if (position_ > 0 && played == position_ && log_) {
+        std::fprintf(log_, "beatgap %lld %lld\n", static_cast<long long>(steadyNanoseconds()),
+                     static_cast<long long>(position_));
     }
-    const int bytesPerFrame = format_.bytesPerFrame();
-    const qsizetype frames = sink_->bytesFree() / bytesPerFrame;
+    const qint64 frames = played + rate * beatAheadMilliseconds / 1000 - position_;
     if (frames <= 0)
         return;
     chunk_.assign(std::size_t(frames), 0);
@@ -615,8 +612,9 @@ void BeatStream::feed() {
              ++frame)
             chunk_[std::size_t(frame - position_)] = click_[std::size_t(frame - start)];
     }
-    const qint64 bytes = output_->write(reinterpret_cast<const char*>(chunk_.data()),
-                                        qint64(frames) * bytesPerFrame);
+    const int bytesPerFrame = format_.bytesPerFrame();
+    const qint64 bytes =
+        output_->write(reinterpret_cast<const char*>(chunk_.data()), frames * bytesPerFrame);
     if (bytes > 0)
         position_ += bytes / bytesPerFrame;
 }

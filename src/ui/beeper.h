@@ -76,14 +76,11 @@ public:
 
     // The frame beat k starts at (negative when it fell before the stream started).
     qint64 frameOf(qint64 beat) const;
-    // The stream frame that falls on a moment.
-    qint64 frameAt(qint64 nanoseconds) const;
 
 private:
     qint64 sampleRate_;
     qint64 interval_;
     qint64 offset_; // frames from the stream's frame 0 to the switch-on (usually negative)
-    qint64 streamStart_;
 };
 
 class ClickStream;

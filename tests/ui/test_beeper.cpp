@@ -292,8 +292,6 @@ void TestBeeper::beatGridKeepsItsPlaceForHours() {
         QVERIFY2(std::abs(double(grid.frameOf(beat)) - exact) <= 1.0,
                  qPrintable(QStringLiteral("beat %1: %2").arg(beat).arg(grid.frameOf(beat))));
     }
-    QCOMPARE(grid.frameAt(started), 0);
-    QCOMPARE(grid.frameAt(started + 1'000'000'000), rate);
 }
 
 void TestBeeper::withoutSoundTheTimerBeepsTheBeat() {
