@@ -630,8 +630,22 @@ Beeper::Beeper(QObject* parent) : QObject(parent) {
     connect(&thread_, &QThread::finished, beats_, &QObject::deleteLater);
     thread_.setObjectName(QStringLiteral("tipora beeper"));
     thread_.start();
-    // Waits for the stream to play, so that whatever comes next may beep.
-    QMetaObject::invokeMethod(stream_, &ClickStream::start, Qt::BlockingQueuedConnection);
+}
+
+void Beeper::openStream() {
+    if (opened_)
+        return;
+    // Not before a beep is first planned: a tutor used without beeps never loads the sound
+    // system, nor keeps its connection, and the window comes up without waiting for it.
+    opened_ = true;
+    opening_ = true;
+    QMetaObject::invokeMethod(
+        stream_,
+        [this] {
+            stream_->start();
+            opening_ = false;
+        },
+        Qt::QueuedConnection);
 }
 
 Beeper::~Beeper() {
@@ -674,9 +688,15 @@ void Beeper::plan(const SoundPlan& plan) {
             Qt::QueuedConnection);
     } else if (!beat && before.beatMilliseconds > 0) {
         keepingBeat_ = false;
+        if (log_) {
+            std::fprintf(log_, "beatoff %lld\n", static_cast<long long>(now));
+            std::fflush(log_);
+        }
         QMetaObject::invokeMethod(
             beats_, [beats = beats_] { beats->stop(); }, Qt::QueuedConnection);
     }
+    if (plan.beepsSoon)
+        openStream();
     if (plan.beepsSoon != before.beepsSoon || beat != (before.beatMilliseconds > 0)) {
         QMetaObject::invokeMethod(
             stream_,
@@ -689,7 +709,9 @@ void Beeper::beep() {
     // The moment is taken here: however long the message takes to reach the stream's thread,
     // the click lands where this moment falls in the stream.
     const qint64 now = steadyNanoseconds();
-    if (!streaming_) {
+    // A beep nobody planned for opens the stream as well; until it plays, beeps wait for it.
+    openStream();
+    if (!streaming_ && !opening_) {
         ringSystemBell();
         return;
     }

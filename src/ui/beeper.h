@@ -88,15 +88,15 @@ class BeatStream;
 
 // The key-press, error, demonstration and metronome beep. The system bell is silent on many
 // Linux desktops, so the click is played through the sound card.
-// Beeps go to one stream, opened at construction so that the first beep of a run is already a
-// click, and fed with silence while beeps may come, so each click is placed to the sample and
-// nothing has to load or start when a beep is asked; between lessons it is paused, so an idle
-// tutor costs the machine nothing.
-// The metronome's beats are known in advance, so they go to a stream of their own that holds
-// a long stretch of them: a machine that stops the program for a moment does not make a beat
-// late. Switching the metronome off drops what that stream holds.
-// Both streams are fed from a thread of their own, so a window busy drawing does not starve
-// them. The bell is only the fallback for when there is no output device or a stream fails.
+// Beeps go to one stream, opened when beeps are first planned (a lesson starts with a beep
+// switched on), before the first key can come, and fed with silence while beeps may come, so each
+// click is placed to the sample and nothing has to load or start when a beep is asked; between
+// lessons it is paused, so an idle tutor costs the machine nothing. The metronome's beats are known
+// in advance, so they go to a stream of their own that holds a long stretch of them: a machine that
+// stops the program for a moment does not make a beat late. Switching the metronome off drops what
+// that stream holds. Both streams are fed from a thread of their own, so a window busy drawing does
+// not starve them. The bell is only the fallback for when there is no output device or a stream
+// fails.
 class Beeper : public QObject {
     Q_OBJECT
 
@@ -118,12 +118,16 @@ public:
     bool keepsBeat() const { return keepingBeat_.load(); }
 
 private:
+    void openStream();
+
     QThread thread_;
     std::FILE* log_ = nullptr;
     ClickStream* stream_ = nullptr; // lives in thread_, which deletes it when it ends
     BeatStream* beats_ = nullptr;   // likewise
     std::atomic<bool> streaming_{false};
     std::atomic<bool> keepingBeat_{false};
+    std::atomic<bool> opening_{false};
+    bool opened_ = false;
     SoundPlan plan_;
 };
 

@@ -44,7 +44,7 @@ private:
     QPointer<QWidget> parent_;
     std::function<void()> beforeModal_;
     ResultsStore* results_ = nullptr;
-    // Opens its sound stream here, before any window takes keys, so the first beep is a click.
+    // Opens its sound stream when a lesson first plans a beep, before its first key can come.
     Beeper beeper_;
 };
 
