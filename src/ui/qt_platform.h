@@ -7,11 +7,9 @@
 #include <QWidget>
 #include <functional>
 
-namespace tipora {
-class ResultsStore;
-}
-
 namespace tipora::ui {
+
+class LateResults;
 
 class QtPlatform : public Platform {
 public:
@@ -33,14 +31,14 @@ public:
     // not yet show what the handler asking for it has done.
     void setBeforeModal(std::function<void()> hook) { beforeModal_ = std::move(hook); }
     // The history the results window shows.
-    void setResultsStore(ResultsStore* store) { results_ = store; }
+    void setResults(LateResults* results) { results_ = results; }
 
 private:
     void prepareModal();
 
     QPointer<QWidget> parent_;
     std::function<void()> beforeModal_;
-    ResultsStore* results_ = nullptr;
+    LateResults* results_ = nullptr;
     // Opens its sound stream here, before any window takes keys, so the first beep is a click.
     Beeper beeper_;
 };

@@ -1,0 +1,30 @@
+// The results module: the SQLite store and the results window, loaded by the tutor when a
+// lesson is first chosen or "Výsledky" opens.
+#include "history/results_store.h"
+#include "ui/results_module.h"
+#include "ui/results_window.h"
+
+#include <QObject>
+#include <QtPlugin>
+
+namespace tipora::ui {
+
+class ResultsPlugin final : public QObject, public ResultsModule {
+    Q_OBJECT
+    Q_PLUGIN_METADATA(IID TIPORA_RESULTS_MODULE_IID)
+    Q_INTERFACES(tipora::ui::ResultsModule)
+
+public:
+    std::unique_ptr<ResultsStore> openStore(const QString& filePath) override {
+        return std::make_unique<SqliteResultsStore>(filePath);
+    }
+
+    void showWindow(ResultsStore& store, Platform& platform, QWidget* parent) override {
+        ResultsWindow window(store, platform, parent);
+        window.exec();
+    }
+};
+
+} // namespace tipora::ui
+
+#include "results_plugin.moc"
