@@ -65,6 +65,10 @@ QVariant ResultsTableModel::data(const QModelIndex& index, int role) const {
     if (role == Qt::DisplayRole) {
         return view_.cell(index.row(), index.column());
     }
+    if (role == Qt::ToolTipRole) {
+        const QString hint = view_.hint(index.row(), index.column());
+        return hint.isEmpty() ? QVariant() : QVariant(hint);
+    }
     if (role == Qt::TextAlignmentRole) {
         const bool number =
             index.column() >= ResultsView::Time && index.column() <= ResultsView::Lines;
@@ -74,8 +78,14 @@ QVariant ResultsTableModel::data(const QModelIndex& index, int role) const {
 }
 
 QVariant ResultsTableModel::headerData(int section, Qt::Orientation orientation, int role) const {
-    if (role == Qt::DisplayRole && orientation == Qt::Horizontal) {
+    if (orientation != Qt::Horizontal) {
+        return {};
+    }
+    if (role == Qt::DisplayRole) {
         return ResultsView::header(section);
+    }
+    if (role == Qt::ToolTipRole && !ResultsView::headerHint(section).isEmpty()) {
+        return ResultsView::headerHint(section);
     }
     return {};
 }
