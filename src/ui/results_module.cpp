@@ -5,6 +5,7 @@
 #include <QCoreApplication>
 #include <QDir>
 #include <QFileInfo>
+#include <QLibrary>
 
 #ifndef TIPORA_RESULTS_MODULE_FILE
 #error "TIPORA_RESULTS_MODULE_FILE must name the results module's file"
@@ -48,10 +49,16 @@ void LateResults::startLoading() {
     }
     // Reading Qt Sql, Qt Charts and their libraries from the disk and relocating them takes
     // tens of milliseconds on a cold start; the learner is reading the first line meanwhile.
-    worker_ = std::thread([this, candidates] {
+    worker_ = std::thread([this, candidates, path = path_.toUtf8()] {
         for (const QString& file : candidates) {
             loader_.setFileName(file);
             if (loader_.load()) {
+                // The same handle as the loader's: nothing is read twice.
+                using WarmUp = void (*)(const char*);
+                if (const auto warmUp = reinterpret_cast<WarmUp>(
+                        QLibrary(file).resolve("tipora_results_warm_up"))) {
+                    warmUp(path.constData());
+                }
                 loaded_ = true;
                 break;
             }

@@ -27,4 +27,12 @@ public:
 
 } // namespace tipora::ui
 
+// Run on the loading thread: reads Qt's SQLite driver and SQLite from the disk there, and
+// creates or upgrades the file there, with a connection of that thread's own that is closed
+// again. Opening the file on the UI thread then finds it ready and only opens it.
+extern "C" Q_DECL_EXPORT void tipora_results_warm_up(const char* utf8Path) {
+    tipora::SqliteResultsStore store(QString::fromUtf8(utf8Path));
+    store.prepare();
+}
+
 #include "results_plugin.moc"
