@@ -4,11 +4,16 @@
 #include "history/lesson_recorder.h"
 #include "support/fake_platform.h"
 #include "support/lesson_results.h"
+#include "ui/qt_platform.h"
 #include "ui/results_module.h"
 
+#include <QApplication>
+#include <QDialog>
 #include <QFile>
+#include <QMessageBox>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QTimer>
 
 using namespace tipora;
 using ui::LateResults;
@@ -30,6 +35,23 @@ LessonResult result(int lesson) {
     r.errorsPerLine = 0.8;
     r.finished = true;
     return r;
+}
+
+// What "Výsledky" put up: the results window's name, or a message box's text. Closes it.
+QString openWindowOf(ui::QtPlatform& platform) {
+    QString shown;
+    QTimer::singleShot(0, [&shown] {
+        QWidget* modal = QApplication::activeModalWidget();
+        if (auto* box = qobject_cast<QMessageBox*>(modal)) {
+            shown = box->text();
+            box->accept();
+        } else if (auto* dialog = qobject_cast<QDialog*>(modal)) {
+            shown = dialog->objectName();
+            dialog->reject();
+        }
+    });
+    platform.showResultsWindow();
+    return shown;
 }
 
 } // namespace
@@ -103,6 +125,21 @@ private slots:
         QVERIFY(!results.showWindow(platform, nullptr));
         QVERIFY(!results.moduleLoaded());
         QVERIFY(!QFile::exists(file));
+    }
+
+    void resultsOpensTheWindowOrSaysWhyNot() {
+        QTemporaryDir home;
+        QTemporaryDir empty;
+        ui::QtPlatform platform;
+        LateResults withModule(home.filePath(texts::kResultsFileName), {kModuleDir});
+        platform.setResults(&withModule);
+        QCOMPARE(openWindowOf(platform), QStringLiteral("FrmVysledky"));
+
+        LateResults without(home.filePath(texts::kResultsFileName), {empty.path()});
+        platform.setResults(&without);
+        QCOMPARE(openWindowOf(platform), texts::resultsUnavailable(LateResults::moduleFileName()));
+        // Asked again, it says so again: the learner chose it.
+        QCOMPARE(openWindowOf(platform), texts::resultsUnavailable(LateResults::moduleFileName()));
     }
 };
 
