@@ -23,9 +23,7 @@ LateResults::LateResults(QString filePath, QStringList moduleFolders)
 }
 
 LateResults::~LateResults() {
-    if (worker_.joinable()) {
-        worker_.join();
-    }
+    releaseWorker();
 }
 
 QString LateResults::moduleFileName() {
@@ -50,53 +48,77 @@ void LateResults::startLoading() {
     // Reading Qt Sql, Qt Charts and their libraries from the disk and relocating them takes
     // tens of milliseconds on a cold start; the learner is reading the first line meanwhile.
     worker_ = std::thread([this, candidates, path = path_.toUtf8()] {
+        bool posted = false;
         for (const QString& file : candidates) {
             loader_.setFileName(file);
             if (loader_.load()) {
+                loaded_ = true;
                 // The same handle as the loader's: nothing is read twice.
-                using WarmUp = void (*)(const char*);
+                using WarmUp = void (*)(const char*, void (*)(void*), void*);
                 if (const auto warmUp = reinterpret_cast<WarmUp>(
                         QLibrary(file).resolve("tipora_results_warm_up"))) {
-                    warmUp(path.constData());
+                    warmUp(path.constData(), &LateResults::whileWarm, this);
+                    posted = true;
                 }
-                loaded_ = true;
                 break;
             }
         }
-        QMetaObject::invokeMethod(
-            &mailbox_,
-            [this] {
-                takeModule();
-                // The file opens now, so the lesson's end only writes its row.
-                if (store_) {
-                    store_->prepare();
-                }
-            },
-            Qt::QueuedConnection);
+        if (!posted) {
+            postTakeModule();
+        }
     });
 }
 
-void LateResults::takeModule() {
+void LateResults::postTakeModule() {
+    QMetaObject::invokeMethod(
+        &mailbox_, [this] { takeModule(true); }, Qt::QueuedConnection);
+}
+
+void LateResults::whileWarm(void* self) {
+    auto* results = static_cast<LateResults*>(self);
+    results->postTakeModule();
+    // The file stays open here until the UI thread has it open too: closed by its last
+    // connection, SQLite would delete the log, and the lesson's first result would pay for
+    // making it again. Never longer than a busy UI thread could need.
+    std::unique_lock lock(results->releaseMutex_);
+    results->releaseSignal_.wait_for(lock, std::chrono::seconds(10),
+                                     [results] { return results->released_; });
+}
+
+void LateResults::releaseWorker() {
+    {
+        const std::lock_guard lock(releaseMutex_);
+        released_ = true;
+    }
+    releaseSignal_.notify_all();
     if (worker_.joinable()) {
         worker_.join();
     }
-    if (finished_) {
-        return;
+}
+
+void LateResults::takeModule(bool loadingDone) {
+    if (!loadingDone) {
+        releaseWorker();
     }
-    finished_ = true;
-    if (loaded_) {
-        module_ = qobject_cast<ResultsModule*>(loader_.instance());
+    if (!finished_) {
+        finished_ = true;
+        if (loaded_) {
+            module_ = qobject_cast<ResultsModule*>(loader_.instance());
+        }
+        if (module_ != nullptr) {
+            store_ = module_->openStore(path_);
+            // Opened now, so the lesson's end only writes its row.
+            store_->prepare();
+        }
     }
-    if (module_ != nullptr) {
-        store_ = module_->openStore(path_);
-    }
+    releaseWorker();
 }
 
 ResultsStore* LateResults::store() {
     if (!started_) {
         startLoading();
     }
-    takeModule();
+    takeModule(false);
     return store_.get();
 }
 

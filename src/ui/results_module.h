@@ -7,7 +7,9 @@
 #include <QString>
 #include <QStringList>
 #include <atomic>
+#include <condition_variable>
 #include <memory>
+#include <mutex>
 #include <thread>
 
 class QWidget;
@@ -68,14 +70,24 @@ public:
 
 private:
     void startLoading();
-    // Waits for the worker, if any, and takes the module from it. Null when there is none.
+    // The module, loaded or not, waiting for the UI thread; null when there is none.
     ResultsStore* store();
-    void takeModule();
+    // On the UI thread: takes the module from the worker and opens the file. Unless
+    // `loadingDone`, waits for the worker to finish loading first.
+    void takeModule(bool loadingDone);
+    void postTakeModule();
+    // On the worker, while the module holds the file open for it.
+    static void whileWarm(void* self);
+    // Lets the worker close its connection and end, and waits for it.
+    void releaseWorker();
 
     QString path_;
     QStringList folders_;
     QPluginLoader loader_;
     std::thread worker_;
+    std::mutex releaseMutex_;
+    std::condition_variable releaseSignal_;
+    bool released_ = false;
     std::atomic<bool> loaded_ = false;
     bool started_ = false;
     bool finished_ = false;

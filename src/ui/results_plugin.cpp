@@ -28,11 +28,14 @@ public:
 } // namespace tipora::ui
 
 // Run on the loading thread: reads Qt's SQLite driver and SQLite from the disk there, and
-// creates or upgrades the file there, with a connection of that thread's own that is closed
-// again. Opening the file on the UI thread then finds it ready and only opens it.
-extern "C" Q_DECL_EXPORT void tipora_results_warm_up(const char* utf8Path) {
+// creates or upgrades the file there, with a connection of that thread's own. The connection
+// keeps the file's log open while `whileOpen` runs, so that the UI thread, opening the file
+// meanwhile, finds it ready and its first result only appends to the log.
+extern "C" Q_DECL_EXPORT void tipora_results_warm_up(const char* utf8Path, void (*whileOpen)(void*),
+                                                     void* context) {
     tipora::SqliteResultsStore store(QString::fromUtf8(utf8Path));
-    store.prepare();
+    store.openLog();
+    whileOpen(context);
 }
 
 #include "results_plugin.moc"

@@ -10,6 +10,7 @@
 #include <QApplication>
 #include <QDialog>
 #include <QFile>
+#include <QFileInfo>
 #include <QMessageBox>
 #include <QTemporaryDir>
 #include <QTest>
@@ -72,12 +73,33 @@ private slots:
         // Loaded behind the learner's back, and the file opened once it is in.
         QTRY_VERIFY(results.moduleLoaded());
         QVERIFY(QFile::exists(file));
+        // Its log is ready too, so the lesson's end does not wait for the log to be made.
+        const QString log = file + QStringLiteral("-wal");
+        QVERIFY(QFile::exists(log));
         QVERIFY(results.record(result(1)));
         QVERIFY(results.record(result(2)));
         QCOMPARE(results.results(), (QList<LessonResult>{result(2), result(1)}));
         QVERIFY(results.failure().isEmpty());
         QVERIFY(results.clear());
         QVERIFY(results.results().isEmpty());
+    }
+
+    // The log goes with the last connection; the next start makes it again before any lesson
+    // ends, for a file that is already there as well as for a new one.
+    void theNextStartHasTheLogReadyToo() {
+        QTemporaryDir home;
+        const QString file = home.filePath(texts::kResultsFileName);
+        const QString log = file + QStringLiteral("-wal");
+        for (int start = 1; start <= 2; ++start) {
+            LateResults results(file, {kModuleDir});
+            results.prepare();
+            QTRY_VERIFY(results.moduleLoaded());
+            // Written to, not only opened: SQLite makes an empty log for any reader.
+            QVERIFY(QFileInfo(log).size() > 0);
+            QVERIFY(results.record(result(start)));
+            QCOMPARE(results.results().size(), start);
+        }
+        QVERIFY(!QFile::exists(log));
     }
 
     void aLessonEndingBeforeTheModuleIsInWaitsForIt() {
