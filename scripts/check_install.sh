@@ -20,7 +20,7 @@ source scripts/deps.sh
 build_dir="$(realpath "${TIPORA_BUILD_DIR:-build}")"
 [ -f "$build_dir/CMakeCache.txt" ] || { echo "no build in $build_dir: run scripts/test.sh first"; exit 1; }
 # Nothing to do after scripts/test.sh; brings a stale build up to date otherwise.
-cmake --build "$build_dir" --target tipora tipora_packaging
+cmake --build "$build_dir" --target tipora tipora_results tipora_packaging
 out="${TIPORA_INSTALL_CHECK_OUT:-$(mktemp -d /tmp/tipora-install-check.XXXXXX)}"
 mkdir -p "$out"
 work="$(mktemp -d)"
@@ -46,8 +46,12 @@ step() { echo "== $*"; }
 
 # --- The installed files --------------------------------------------------------------------
 
+# The results module lies in the folder the build was configured with.
+module_dir="$(sed -n 's/^TIPORA_RESULTS_MODULE_DIR:STRING=//p' "$build_dir/CMakeCache.txt")"
+: "${module_dir:?the build names no TIPORA_RESULTS_MODULE_DIR: configure it again}"
 installed_files=(
     bin/tipora
+    "$module_dir/tipora_results.so"
     share/applications/cz.tipora.Tipora.desktop
     share/doc/tipora/changelog.Debian.gz
     share/doc/tipora/copyright
@@ -129,13 +133,15 @@ exercise_row=481x17+8+237
 input_line=505x17+8+269
 
 # The first exercise line of lesson 1 and the message lines before it, from the course in use.
+# awk reads to the end: one that stopped early would kill iconv with a broken pipe, which
+# pipefail turns into a failed check.
 first_line() {
     iconv -f WINDOWS-1250 -t UTF-8 "$1/cz01.dat" | tr -d '\r' |
-        awk '/^LEKCE 01/ { on = 1; next } on && /^LEKCE/ { exit } on && !/^>>>/ { print; exit }'
+        awk '/^LEKCE 01/ { on = 1; next } on && /^LEKCE/ { on = 0 } on && !/^>>>/ { print; on = 0 }'
 }
 messages_before() {
     iconv -f WINDOWS-1250 -t UTF-8 "$1/cz01.dat" | tr -d '\r' |
-        awk '/^LEKCE 01/ { on = 1; next } on && /^>>>/ { n++; next } on { print n + 0; exit }'
+        awk '/^LEKCE 01/ { on = 1; next } on && /^>>>/ { n++; next } on { print n + 0; on = 0 }'
 }
 
 # Starts the program from an empty home folder ($home, also the current folder), answers the
@@ -328,6 +334,31 @@ start_program staged-course "$work/root-local/usr/local/bin/tipora" /nonexistent
 type_lesson_1 staged-course "$teacher"
 stop_program
 
+# Without the results module the tutor says once that results are not kept, then asks its
+# question as always, and goes on.
+step "staged /usr/local without the results module"
+rm "$work/root-local/usr/local/$module_dir/tipora_results.so"
+home="$(mktemp -d "$work/home.XXXXXX")"
+start_program staged-no-module "$work/root-local/usr/local/bin/tipora" /nonexistent
+type_lesson_1 staged-no-module "$work/root-local/usr/local/share/tipora"
+x mousemove --window "$main" 72 10 click 1 # "Stop"
+for what in "the message" "the question"; do
+    box="" deadline=$((SECONDS + 10))
+    until [ -n "$box" ]; do
+        [ $SECONDS -lt $deadline ] || fail "no $what after Stop without the module"
+        box="$(windows --name '^Tipora 1[.]0$' | sed -n 1p)"
+        sleep 0.2
+    done
+    shot "$box" "staged-no-module-5-${what#the }"
+    x windowfocus --sync "$box" key Return
+    sleep 0.5
+    alive "answering $what without the module"
+done
+no_message "the question without the module"
+[ ! -e "$home/.local/share/tipora/vysledky.sqlite" ] || fail "a results file was made without the module"
+echo "without the module: one message, the question, the tutor runs on"
+stop_program
+
 # --- The Debian package ---------------------------------------------------------------------
 
 step "desktop-file-validate and appstreamcli validate"
@@ -343,6 +374,13 @@ deb="$(ls "$build_dir"/tipora_*.deb)"
 echo "$(basename "$deb"): $(dpkg-deb -f "$deb" Depends | sed 's/^/Depends: /')"
 dpkg-deb --fsys-tarfile "$deb" | tar -x -O ./usr/bin/tipora >"$work/packaged"
 file "$work/packaged" | grep -q ', stripped' || fail "the packaged program is not stripped"
+dpkg-deb --fsys-tarfile "$deb" | tar -x -O "./usr/$module_dir/tipora_results.so" >"$work/module"
+file "$work/module" | grep -q ', stripped' || fail "the packaged results module is not stripped"
+# The module is loaded late, but the package must still bring what it needs.
+for needed in libqt6sql6 libqt6charts6 libqt6sql6-sqlite libqt6widgets6; do
+    dpkg-deb -f "$deb" Depends | tr ',' '\n' | grep "^ *$needed\( \|\$\)" >/dev/null ||
+        fail "the package does not depend on $needed"
+done
 
 step "lintian"
 status=0

@@ -3,12 +3,12 @@
 #include "app/promenne.h"
 #include "history/history_texts.h"
 #include "history/lesson_recorder.h"
-#include "history/results_store.h"
 #include "keyboard/frm_klavesnice.h"
 #include "ui/keyboard_type_dialog.h"
 #include "ui/main_window.h"
 #include "ui/pictures.h"
 #include "ui/qt_platform.h"
+#include "ui/results_module.h"
 
 #include <QApplication>
 #include <QCommandLineParser>
@@ -157,12 +157,13 @@ int main(int argc, char* argv[]) {
     const tipora::FileLocations files =
         tipora::findFileLocations(tipora::systemSearchPlaces(commandLine.course));
     tipora::FrmTipora model(shared, platform, files);
-    // Opened when the first lesson is chosen, so the start does not wait for it.
-    tipora::SqliteResultsStore results(
-        tipora::resultsFilePath(files, tipora::texts::kResultsFileName, tipora::userDataFolder()));
+    // Loaded and opened when the first lesson is chosen, so the start does not wait for it.
+    tipora::ui::LateResults results(
+        tipora::resultsFilePath(files, tipora::texts::kResultsFileName, tipora::userDataFolder()),
+        tipora::ui::LateResults::installedModuleFolders());
     tipora::LessonRecorder recorder(results, [] { return QDateTime::currentDateTime(); });
     model.setResultsRecording(&recorder);
-    platform.setResultsStore(&results);
+    platform.setResults(&results);
     tipora::ui::MainWindow window(model, platform);
     window.load();
     window.show();

@@ -20,6 +20,12 @@ inline const QString kReasonNewer = QStringLiteral("soubor je z novější verze
 inline const QString kReasonDamaged = QStringLiteral("soubor je poškozený");
 inline const QString kReasonCannotWrite = QStringLiteral("do souboru nelze zapisovat");
 inline const QString kReasonBusy = QStringLiteral("soubor je příliš dlouho zamčený");
+// The part of the program that keeps the history is missing or broken.
+inline const QString kReasonNoModule = QStringLiteral("nepodařilo se načíst modul výsledků");
+inline QString resultsUnavailable(const QString& moduleFile) {
+    return QStringLiteral("Výsledky nelze zobrazit: nepodařilo se načíst modul výsledků %1.")
+        .arg(moduleFile);
+}
 
 // The results window.
 inline const QString kResultsTitle = QStringLiteral("Výsledky");
@@ -31,6 +37,18 @@ inline const std::array<QString, 7> kTableHeader{
     QStringLiteral("Datum"),       QStringLiteral("Lekce"),        QStringLiteral("Čas"),
     QStringLiteral("Úhozů / min"), QStringLiteral("Chyb / řádek"), QStringLiteral("Řádků"),
     QStringLiteral("Dokončena")};
+// The speed is this lesson's own: its keystrokes over its own time, to its end or to Stop.
+// The main window's counter adds up every lesson since the statistics were last cleared, and
+// stands still from the last keystroke to Stop, so after the first lesson the two differ.
+inline const QString kSpeedHeaderHint =
+    QStringLiteral("Úhozy této lekce za její vlastní čas až do jejího konce nebo do Stop. "
+                   "Počítadlo v hlavním okně sčítá všechny lekce od smazání statistiky.");
+inline QString speedHint(int keystrokes, int seconds, int perMinute) {
+    return QStringLiteral("%1 úhozů za %2 s = %3 úhozů za minutu")
+        .arg(keystrokes)
+        .arg(seconds)
+        .arg(perMinute);
+}
 inline const QString kYes = QStringLiteral("ano");
 inline const QString kNo = QStringLiteral("ne");
 inline const QString kSpeedSeries = QStringLiteral("úhozů / min");

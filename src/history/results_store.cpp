@@ -290,6 +290,15 @@ void SqliteResultsStore::prepare() {
     ensureOpen();
 }
 
+bool SqliteResultsStore::openLog() {
+    if (!ensureOpen() || readOnly_ || !failure_.isEmpty()) {
+        return false;
+    }
+    // Writing the version it already has is the smallest write there is.
+    QSqlQuery query(QSqlDatabase::database(connection_, false));
+    return query.exec(QStringLiteral("PRAGMA user_version = %1").arg(kSchemaVersion));
+}
+
 QList<LessonResult> SqliteResultsStore::results() {
     QList<LessonResult> list;
     if (!ensureOpen()) {

@@ -46,6 +46,10 @@ public:
     QString failure() const override { return failure_; }
 
     const QString& filePath() const { return path_; }
+    // Opens the file and makes its write-ahead log, which SQLite keeps while any connection
+    // has the file open. Another connection's first result then only appends to it, rather
+    // than creating and syncing a new file. False when the store cannot write.
+    bool openLog();
 
 private:
     enum class State { Unopened, Open, Off };

@@ -80,6 +80,18 @@ QString ResultsView::cell(int row, int column) const {
     }
 }
 
+QString ResultsView::hint(int row, int column) const {
+    if (row < 0 || row >= shown_.size() || column != Speed) {
+        return {};
+    }
+    const LessonResult& r = shown_[row];
+    return texts::speedHint(r.keystrokes, r.seconds, r.keystrokesPerMinute);
+}
+
+QString ResultsView::headerHint(int column) {
+    return column == Speed ? texts::kSpeedHeaderHint : QString();
+}
+
 QList<QPointF> ResultsView::speedPoints() const {
     QList<QPointF> points;
     points.reserve(shown_.size());

@@ -34,6 +34,9 @@ public:
     const QList<LessonResult>& shown() const { return shown_; }
     QString cell(int row, int column) const;
     static QString header(int column);
+    // What a figure is made of, where the bare number does not say (empty elsewhere).
+    QString hint(int row, int column) const;
+    static QString headerHint(int column);
 
     // The chart runs from the oldest result shown (x = 1) to the newest.
     QList<QPointF> speedPoints() const;

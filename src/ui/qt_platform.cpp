@@ -1,9 +1,11 @@
 #include "ui/qt_platform.h"
 
+#include "app/texts.h"
+#include "history/history_texts.h"
 #include "ui/about_box.h"
 #include "ui/demo_speed_dialog.h"
 #include "ui/fonts.h"
-#include "ui/results_window.h"
+#include "ui/results_module.h"
 #include "ui/settings_dialog.h"
 
 #include <QApplication>
@@ -70,8 +72,10 @@ void QtPlatform::showResultsWindow() {
         return;
     }
     prepareModal();
-    ResultsWindow widget(*results_, *this, parent_);
-    widget.exec();
+    if (!results_->showWindow(*this, parent_)) {
+        messageBox(texts::resultsUnavailable(LateResults::moduleFileName()), texts::kMessageTitle,
+                   MessageButtons::Ok);
+    }
 }
 
 QTime QtPlatform::currentTime() const {

@@ -7,11 +7,9 @@
 #include <QWidget>
 #include <functional>
 
-namespace tipora {
-class ResultsStore;
-}
-
 namespace tipora::ui {
+
+class LateResults;
 
 class QtPlatform : public Platform {
 public:
@@ -36,14 +34,14 @@ public:
     // What the sound card should be ready for; told after every event.
     void planSound(const SoundPlan& plan) { beeper_.plan(plan); }
     // The history the results window shows.
-    void setResultsStore(ResultsStore* store) { results_ = store; }
+    void setResults(LateResults* results) { results_ = results; }
 
 private:
     void prepareModal();
 
     QPointer<QWidget> parent_;
     std::function<void()> beforeModal_;
-    ResultsStore* results_ = nullptr;
+    LateResults* results_ = nullptr;
     // Opens its sound stream when a lesson first plans a beep, before its first key can come.
     Beeper beeper_;
 };

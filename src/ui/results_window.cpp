@@ -17,6 +17,7 @@
 #include <QPushButton>
 #include <QSaveFile>
 #include <QScatterSeries>
+#include <QScrollBar>
 #include <QTableView>
 #include <QValueAxis>
 #include <algorithm>
@@ -65,6 +66,10 @@ QVariant ResultsTableModel::data(const QModelIndex& index, int role) const {
     if (role == Qt::DisplayRole) {
         return view_.cell(index.row(), index.column());
     }
+    if (role == Qt::ToolTipRole) {
+        const QString hint = view_.hint(index.row(), index.column());
+        return hint.isEmpty() ? QVariant() : QVariant(hint);
+    }
     if (role == Qt::TextAlignmentRole) {
         const bool number =
             index.column() >= ResultsView::Time && index.column() <= ResultsView::Lines;
@@ -74,8 +79,14 @@ QVariant ResultsTableModel::data(const QModelIndex& index, int role) const {
 }
 
 QVariant ResultsTableModel::headerData(int section, Qt::Orientation orientation, int role) const {
-    if (role == Qt::DisplayRole && orientation == Qt::Horizontal) {
+    if (orientation != Qt::Horizontal) {
+        return {};
+    }
+    if (role == Qt::DisplayRole) {
         return ResultsView::header(section);
+    }
+    if (role == Qt::ToolTipRole && !ResultsView::headerHint(section).isEmpty()) {
+        return ResultsView::headerHint(section);
     }
     return {};
 }
@@ -121,13 +132,28 @@ ResultsWindow::ResultsWindow(ResultsStore& store, Platform& platform, QWidget* p
     // Fixed row heights and column widths: measuring ten thousand rows would freeze the window.
     table_->verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
     table_->horizontalHeader()->setSectionResizeMode(QHeaderView::Interactive);
-    table_->horizontalHeader()->setStretchLastSection(true);
+    // The lesson's caption is the one text that may be long; the room left over is its.
+    table_->horizontalHeader()->setSectionResizeMode(ResultsView::Lesson, QHeaderView::Stretch);
     table_->setWordWrap(false);
     const QFontMetrics metrics(table_->font());
     table_->verticalHeader()->setDefaultSectionSize(metrics.height() + 6);
-    const int widths[] = {17, 28, 10, 13, 15, 8, 10};
+    // Wide enough for the header and for the longest figure the column can hold, measured on
+    // sample texts rather than on the rows, which may be ten thousand.
+    const QLocale locale = platform.locale();
+    const QString samples[] = {
+        locale.toString(QDateTime(QDate(2026, 12, 31), QTime(23, 59)), QLocale::ShortFormat),
+        texts::lessonChoice(50, QStringLiteral("f j d k")),
+        QStringLiteral("00:00:00"),
+        QStringLiteral("00000"),
+        QStringLiteral("00,0"),
+        QStringLiteral("0000"),
+        texts::kNo};
+    const int padding = 3 * metrics.averageCharWidth();
     for (int column = 0; column < ResultsView::ColumnCount; ++column) {
-        table_->setColumnWidth(column, metrics.averageCharWidth() * widths[column]);
+        table_->setColumnWidth(column,
+                               std::max(metrics.horizontalAdvance(samples[column]),
+                                        metrics.horizontalAdvance(ResultsView::header(column))) +
+                                   padding);
     }
     table_->setStyleSheet(QStringLiteral(
         "QTableView { background: black; color: white; gridline-color: #404040;"
@@ -204,6 +230,7 @@ ResultsWindow::ResultsWindow(ResultsStore& store, Platform& platform, QWidget* p
     auto* layout = new QVBoxLayout(this);
     layout->addLayout(top);
     layout->addWidget(note_);
+    // Few results leave the table short and the chart the room (see fitTableToRows).
     layout->addWidget(table_, 1);
     layout->addWidget(chartView_, 1);
     layout->addLayout(buttons);
@@ -246,8 +273,19 @@ void ResultsWindow::chooseLesson(int index) {
     showChosen();
 }
 
+void ResultsWindow::fitTableToRows() {
+    // A table taller than its rows is black space between them and the chart.
+    const int rows = std::max<qsizetype>(1, view_.shown().size());
+    const qint64 needed = qint64{table_->verticalHeader()->defaultSectionSize()} * rows +
+                          table_->horizontalHeader()->sizeHint().height() +
+                          2 * table_->frameWidth() +
+                          table_->horizontalScrollBar()->sizeHint().height();
+    table_->setMaximumHeight(static_cast<int>(std::min<qint64>(needed, QWIDGETSIZE_MAX)));
+}
+
 void ResultsWindow::showChosen() {
     model_->reload();
+    fitTableToRows();
     const QList<QPointF> speed = view_.speedPoints();
     const QList<QPointF> errors = view_.errorPoints();
     speed_->replace(speed);

@@ -67,6 +67,7 @@ public:
 private:
     void reload();
     void showChosen();
+    void fitTableToRows();
 
     ResultsStore& store_;
     Platform& platform_;

@@ -1,6 +1,7 @@
 // The main window and the results history together, as a learner goes through lessons.
 #include "history/lesson_recorder.h"
 #include "history/results_store.h"
+#include "history/results_view.h"
 #include "support/lesson_results.h"
 #include "support/tutor.h"
 
@@ -93,6 +94,51 @@ private slots:
         for (const auto& message : t.platform.messages) {
             QCOMPARE(message.text, QStringLiteral("Chceš smazat statistiku?"));
         }
+    }
+
+    // The window's speed is the lesson's own keystrokes over the lesson's own clock. After a first
+    // lesson finished at its last line that is exactly what the main window shows; later, the
+    // screen adds up the lessons and stops counting time at the last keystroke, and the
+    // window's hint says what its figure is made of.
+    void theStoredSpeedIsWhatTheLearnerCanCheck() {
+        Learner l;
+        auto& t = l.t;
+        const auto typeEvenly = [&t](const QString& keys) {
+            for (QChar c : keys) {
+                if (c == u'\n') {
+                    t.w().Form_KeyPress(13);
+                } else {
+                    t.type(QString(c));
+                }
+                t.clock->advance(700);
+            }
+        };
+
+        t.w().mnuLekce_Click(1);
+        typeEvenly(QStringLiteral("ab 1\ncd\n"));
+        QCOMPARE(t.f().txtPopisLekce.text, QStringLiteral("KONEC LEKCE"));
+        QList<LessonResult> kept = l.store.results();
+        QCOMPARE(kept.size(), 1);
+        QCOMPARE(QString::number(kept[0].keystrokesPerMinute), t.f().lblUhozyVMin.text);
+        QCOMPARE(kept[0].keystrokesPerMinute, 120); // 8 keystrokes in 4 whole seconds
+
+        // Lesson 2 on top, stopped five seconds after its last keystroke.
+        t.w().mnuLekce_Click(2);
+        typeEvenly(QStringLiteral("ab 2\n"));
+        t.clock->advance(5000);
+        const QString onScreen = t.f().lblUhozyVMin.text;
+        t.w().mnuStop_Click();
+        kept = l.store.results();
+        QCOMPARE(kept.size(), 2);
+        QCOMPARE(onScreen, QStringLiteral("130")); // 13 keystrokes of both lessons in 6 s
+        const ResultsView view(kept);
+        QCOMPARE(view.cell(0, ResultsView::Speed), QStringLiteral("38"));
+        QCOMPARE(view.hint(0, ResultsView::Speed),
+                 QStringLiteral("5 úhozů za 8 s = 38 úhozů za minutu"));
+        QCOMPARE(view.hint(1, ResultsView::Speed),
+                 QStringLiteral("8 úhozů za 4 s = 120 úhozů za minutu"));
+        QVERIFY(ResultsView::headerHint(ResultsView::Speed).contains(QStringLiteral("Stop")));
+        QVERIFY(view.hint(0, ResultsView::Lines).isEmpty());
     }
 
     void theWindowOpensOnlyBetweenLessons() {

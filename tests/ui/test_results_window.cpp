@@ -9,7 +9,9 @@
 #include <QChartView>
 #include <QComboBox>
 #include <QFile>
+#include <QHeaderView>
 #include <QLabel>
+#include <QLayout>
 #include <QPushButton>
 #include <QScatterSeries>
 #include <QTableView>
@@ -94,6 +96,30 @@ class TestResultsWindow : public QObject {
     Q_OBJECT
 
 private slots:
+    // A few results leave no black space under the table: the chart takes the room, and the
+    // figures are not cut short.
+    void fewResultsLeaveTheRoomToTheChart() {
+        Window w(threeLessons());
+        auto& window = w.open();
+        window.resize(860, 640);
+        window.layout()->activate();
+        QTableView* table = w.table();
+        const int rowHeight = table->verticalHeader()->defaultSectionSize();
+        const int spare = table->viewport()->height() - 3 * rowHeight;
+        QVERIFY2(spare >= 0 && spare < rowHeight, qPrintable(QString::number(spare)));
+        QVERIFY(w.child<QChartView>("chtVysledky")->height() > 2 * table->height());
+        // Choosing one lesson shows fewer rows, and the table shrinks with them.
+        window.chooseLesson(2);
+        window.layout()->activate();
+        QVERIFY(table->viewport()->height() - rowHeight < rowHeight);
+        const QFontMetrics metrics(table->font());
+        for (int column = 0; column < w.table()->model()->columnCount(); ++column) {
+            const QString text = w.cell(0, column);
+            QVERIFY2(metrics.horizontalAdvance(text) < table->columnWidth(column),
+                     qPrintable(text));
+        }
+    }
+
     void tableListsTheNewestFirst() {
         Window w(threeLessons());
         w.open();
