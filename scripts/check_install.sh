@@ -20,7 +20,7 @@ source scripts/deps.sh
 build_dir="$(realpath "${TIPORA_BUILD_DIR:-build}")"
 [ -f "$build_dir/CMakeCache.txt" ] || { echo "no build in $build_dir: run scripts/test.sh first"; exit 1; }
 # Nothing to do after scripts/test.sh; brings a stale build up to date otherwise.
-cmake --build "$build_dir" --target tipora tipora_results tipora_packaging
+cmake --build "$build_dir" --target tipora tipora_results tipora_sound tipora_packaging
 out="${TIPORA_INSTALL_CHECK_OUT:-$(mktemp -d /tmp/tipora-install-check.XXXXXX)}"
 mkdir -p "$out"
 work="$(mktemp -d)"
@@ -52,6 +52,7 @@ module_dir="$(sed -n 's/^TIPORA_RESULTS_MODULE_DIR:STRING=//p' "$build_dir/CMake
 installed_files=(
     bin/tipora
     "$module_dir/tipora_results.so"
+    "$module_dir/tipora_sound.so"
     share/applications/cz.tipora.Tipora.desktop
     share/doc/tipora/changelog.Debian.gz
     share/doc/tipora/copyright
@@ -317,6 +318,10 @@ step "staged /usr/local: start and lesson 1"
 home="$(mktemp -d "$work/home.XXXXXX")"
 start_program staged-local "$work/root-local/usr/local/bin/tipora" /nonexistent
 type_lesson_1 staged-local "$work/root-local/usr/local/share/tipora"
+# The installed settings have both beeps off: nothing asked for a sound, so the sound module
+# and its libraries stay on the disk.
+! grep -q 'tipora_sound[.]so\|libQt6Multimedia' "/proc/$program/maps" ||
+    fail "the sound module was loaded although no beep is switched on"
 stop_program
 
 # A teacher's course whose lesson 1 starts with another line: only that line can be typed.
@@ -330,8 +335,14 @@ iconv -f WINDOWS-1250 -t UTF-8 "$teacher/cz01.dat" | tr -d '\r' |
 mv "$teacher/cz01.dat.new" "$teacher/cz01.dat"
 [ "$(first_line "$teacher")" = "kkk ddd kkk ddd" ] || fail "the teacher's course was not made"
 home="$(mktemp -d "$work/home.XXXXXX")"
+# With the key beep on, the lesson's start reads the sound module from the installed folder.
+mkdir -p "$home/.config/tipora"
+printf ' 100  1  0  1 \r\n' >"$home/.config/tipora/tipora.ini"
 start_program staged-course "$work/root-local/usr/local/bin/tipora" /nonexistent --course "$teacher"
 type_lesson_1 staged-course "$teacher"
+grep -q "/usr/local/$module_dir/tipora_sound[.]so" "/proc/$program/maps" ||
+    fail "the lesson's start did not load the installed sound module"
+echo "staged-course: key beep on, sound module loaded from /usr/local/$module_dir"
 stop_program
 
 # Without the results module the tutor says once that results are not kept, then asks its
@@ -374,10 +385,12 @@ deb="$(ls "$build_dir"/tipora_*.deb)"
 echo "$(basename "$deb"): $(dpkg-deb -f "$deb" Depends | sed 's/^/Depends: /')"
 dpkg-deb --fsys-tarfile "$deb" | tar -x -O ./usr/bin/tipora >"$work/packaged"
 file "$work/packaged" | grep -q ', stripped' || fail "the packaged program is not stripped"
-dpkg-deb --fsys-tarfile "$deb" | tar -x -O "./usr/$module_dir/tipora_results.so" >"$work/module"
-file "$work/module" | grep -q ', stripped' || fail "the packaged results module is not stripped"
+for module in tipora_results tipora_sound; do
+    dpkg-deb --fsys-tarfile "$deb" | tar -x -O "./usr/$module_dir/$module.so" >"$work/module"
+    file "$work/module" | grep -q ', stripped' || fail "the packaged $module module is not stripped"
+done
 # The module is loaded late, but the package must still bring what it needs.
-for needed in libqt6sql6 libqt6charts6 libqt6sql6-sqlite libqt6widgets6; do
+for needed in libqt6sql6 libqt6charts6 libqt6sql6-sqlite libqt6widgets6 libqt6multimedia6; do
     dpkg-deb -f "$deb" Depends | tr ',' '\n' | grep "^ *$needed\( \|\$\)" >/dev/null ||
         fail "the package does not depend on $needed"
 done

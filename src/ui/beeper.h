@@ -83,8 +83,10 @@ private:
     qint64 offset_; // frames from the stream's frame 0 to the switch-on (usually negative)
 };
 
-class ClickStream;
-class BeatStream;
+class SoundHost;
+
+// The steady clock beeps are timed by, in nanoseconds.
+qint64 steadyNanoseconds();
 
 // The key-press, error, demonstration and metronome beep. The system bell is silent on many
 // Linux desktops, so the click is played through the sound card.
@@ -122,8 +124,7 @@ private:
 
     QThread thread_;
     std::FILE* log_ = nullptr;
-    ClickStream* stream_ = nullptr; // lives in thread_, which deletes it when it ends
-    BeatStream* beats_ = nullptr;   // likewise
+    SoundHost* host_ = nullptr; // lives in thread_, which deletes it when it ends
     std::atomic<bool> streaming_{false};
     std::atomic<bool> keepingBeat_{false};
     std::atomic<bool> opening_{false};
