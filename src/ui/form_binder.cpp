@@ -40,8 +40,9 @@ struct ControlWiring {
 struct KindBinding {
     QWidget* (*create)(Control& control, QWidget* surface, const ControlWiring& wiring);
     void (*place)(QWidget& widget, const Control& now, const Control& before, bool fresh);
-    void (*paint)(QWidget& widget, const Control& control);     // nullptr: the style's colours
-    void (*showText)(QWidget& widget, const Control& control);  // nullptr: shows no text
+    void (*paint)(QWidget& widget, const Control& control); // nullptr: the style's colours
+    // nullptr: shows no text. `before` is what the widget shows now, unless `fresh`.
+    void (*showText)(QWidget& widget, const Control& control, const Control& before, bool fresh);
     void (*showValue)(QWidget& widget, const Control& control); // nullptr: has no value
     // A press on it is its Click (labels and pictures); buttons and options report their own.
     bool pressIsClick;
@@ -180,7 +181,7 @@ void paintOnWindow(QWidget& w, const Control& c) {
 
 // Text and value.
 
-void showLabelText(QWidget& w, const Control& c) {
+void showLabelText(QWidget& w, const Control& c, const Control& /*before*/, bool /*fresh*/) {
     auto& label = static_cast<QLabel&>(w);
     if (c.text.startsWith(QLatin1Char(' ')) && c.border) {
         // Leading blanks push a key's word onto its last line, into the lower limb of the
@@ -193,32 +194,61 @@ void showLabelText(QWidget& w, const Control& c) {
     }
 }
 
-void showTextBoxText(QWidget& w, const Control& c) {
+// The text a text box draws of its control.
+QString textBoxShown(const Control& c) {
+    return displayText(
+        shownPart(c.text, c.showsEndOfLongText ? KeptPart::End : KeptPart::Beginning));
+}
+
+void showTextBoxText(QWidget& w, const Control& c, const Control& before, bool fresh) {
     auto& box = static_cast<QTextEdit&>(w);
-    box.setPlainText(
-        displayText(shownPart(c.text, c.showsEndOfLongText ? KeptPart::End : KeptPart::Beginning)));
+    QTextDocument& document = *box.document();
+    const QString shown = textBoxShown(c);
+    if (!fresh) {
+        // Typing adds to the end of the input line: only the new characters are laid out, not
+        // the whole text again on every key.
+        const QString old = textBoxShown(before);
+        if (shown.size() > old.size() && shown.startsWith(old)) {
+            // In an edit block the cursor skips its own layout; the block is laid out once, at
+            // the end. New lines keep the block's line height.
+            QTextCursor end(&document);
+            end.beginEditBlock();
+            end.setPosition(document.characterCount() - 1);
+            end.insertText(shown.sliced(old.size()));
+            end.endEditBlock();
+            return;
+        }
+        if (shown == old) {
+            return;
+        }
+    }
     // Qt rounds each line up to whole pixels; at the classic line height five lines of a
-    // description fit their box.
+    // description fit their box. Text and line height change in one edit, laid out once.
     QTextBlockFormat lines;
     lines.setLineHeight(std::floor(QFontMetricsF(box.font()).lineSpacing()),
                         QTextBlockFormat::FixedHeight);
-    QTextCursor all(box.document());
+    QTextCursor all(&document);
+    all.beginEditBlock();
     all.select(QTextCursor::Document);
-    all.mergeBlockFormat(lines);
+    all.removeSelectedText();
+    all.setBlockFormat(lines);
+    all.setCharFormat({});
+    all.insertText(shown);
+    all.endEditBlock();
 }
 
-void showEditText(QWidget& w, const Control& c) {
+void showEditText(QWidget& w, const Control& c, const Control& /*before*/, bool /*fresh*/) {
     auto& edit = static_cast<QLineEdit&>(w);
     if (edit.text() != c.text) {
         edit.setText(c.text);
     }
 }
 
-void showButtonText(QWidget& w, const Control& c) {
+void showButtonText(QWidget& w, const Control& c, const Control& /*before*/, bool /*fresh*/) {
     static_cast<QAbstractButton&>(w).setText(c.text);
 }
 
-void showFrameTitle(QWidget& w, const Control& c) {
+void showFrameTitle(QWidget& w, const Control& c, const Control& /*before*/, bool /*fresh*/) {
     static_cast<QGroupBox&>(w).setTitle(c.text);
 }
 
@@ -272,6 +302,8 @@ QWidget* createTextBox(Control& /*c*/, QWidget* surface, const ControlWiring& wi
     box->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     box->setTextInteractionFlags(Qt::NoTextInteraction);
     box->setReadOnly(true); // only the program ever writes the text boxes
+    // The program rewrites them in place; an undo history would only grow.
+    box->document()->setUndoRedoEnabled(false);
     // Never the focus: typing belongs to the window, and no input method may take it.
     box->setFocusPolicy(Qt::NoFocus);
     box->setAttribute(Qt::WA_InputMethodEnabled, false);
@@ -447,7 +479,7 @@ void FormBinder::apply(Entry& entry) {
         kind.paint(w, c);
     }
     if (kind.showText && (all || c.text != old.text || c.align != old.align)) {
-        kind.showText(w, c);
+        kind.showText(w, c, old, all);
     }
     if (kind.showValue && (all || c.value != old.value)) {
         kind.showValue(w, c);
