@@ -1,6 +1,6 @@
 #include "ui/timer_binder.h"
 
-#include <QTime>
+#include <QDateTime>
 
 namespace tipora::ui {
 
@@ -10,10 +10,12 @@ namespace {
 // must already show the new second.
 constexpr int kPastTheTurnMilliseconds = 2;
 
-// Time from now to just past the wall clock's next whole multiple of the interval.
+// Time from now to just past the wall clock's next whole multiple of the interval. Time zones
+// differ by whole minutes, so universal time turns its seconds with local time; reading it
+// spares the look at the zone files that local time costs on every tick.
 int delayToNextTurn(int interval) {
-    const int now = QTime::currentTime().msecsSinceStartOfDay();
-    return interval - now % interval + kPastTheTurnMilliseconds;
+    const qint64 now = QDateTime::currentMSecsSinceEpoch();
+    return interval - static_cast<int>(now % interval) + kPastTheTurnMilliseconds;
 }
 
 } // namespace
