@@ -263,6 +263,15 @@ QString textBoxShown(const Control& c) {
         shownPart(c.text, c.showsEndOfLongText ? KeptPart::End : KeptPart::Beginning));
 }
 
+// Qt rounds each line up to whole pixels; at the classic line height five lines of a
+// description fit their box.
+QTextBlockFormat fixedLineHeight(const QTextEdit& box) {
+    QTextBlockFormat lines;
+    lines.setLineHeight(std::floor(QFontMetricsF(box.font()).lineSpacing()),
+                        QTextBlockFormat::FixedHeight);
+    return lines;
+}
+
 void showTextBoxText(QWidget& w, const Control& c, const Control& before, bool fresh) {
     auto& box = static_cast<QTextEdit&>(w);
     QTextDocument& document = *box.document();
@@ -277,6 +286,9 @@ void showTextBoxText(QWidget& w, const Control& c, const Control& before, bool f
             QTextCursor end(&document);
             end.beginEditBlock();
             end.setPosition(document.characterCount() - 1);
+            if (old.isEmpty()) {
+                end.setBlockFormat(fixedLineHeight(box));
+            }
             end.insertText(shown.sliced(old.size()));
             end.endEditBlock();
             return;
@@ -285,19 +297,14 @@ void showTextBoxText(QWidget& w, const Control& c, const Control& before, bool f
             return;
         }
     }
-    // Qt rounds each line up to whole pixels; at the classic line height five lines of a
-    // description fit their box. Text and line height change in one edit, laid out once.
-    QTextBlockFormat lines;
-    lines.setLineHeight(std::floor(QFontMetricsF(box.font()).lineSpacing()),
-                        QTextBlockFormat::FixedHeight);
-    QTextCursor all(&document);
-    all.beginEditBlock();
-    all.select(QTextCursor::Document);
-    all.removeSelectedText();
-    all.setBlockFormat(lines);
-    all.setCharFormat({});
-    all.insertText(shown);
-    all.endEditBlock();
+    // A new text replaces the document's whole buffer, which edits in place would only add to
+    // as long as the program runs. An empty box gets its line height with its first character.
+    document.setPlainText(shown);
+    if (!shown.isEmpty()) {
+        QTextCursor all(&document);
+        all.select(QTextCursor::Document);
+        all.mergeBlockFormat(fixedLineHeight(box));
+    }
 }
 
 void showEditText(QWidget& w, const Control& c, const Control& /*before*/, bool /*fresh*/) {
