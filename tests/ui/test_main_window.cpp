@@ -301,6 +301,16 @@ private slots:
         refresh();
         QCOMPARE(drawnBackground(cursor), QColor(Qt::yellow));
 
+        // The pointer follows the model both ways.
+        form.window.mousePointer = MousePointer::Hourglass;
+        refresh();
+        QCOMPARE(w.window.cursor().shape(), Qt::WaitCursor);
+        refresh();
+        QCOMPARE(w.window.cursor().shape(), Qt::WaitCursor);
+        form.window.mousePointer = MousePointer::Default;
+        refresh();
+        QCOMPARE(w.window.cursor().shape(), Qt::ArrowCursor);
+
         auto* box = w.on<QTextEdit>("txtVstup");
         QString& text = form.txtVstup.text;
         const auto lineHeights = [box] {
