@@ -125,6 +125,10 @@ for state in ("main", "metronome", "paused"):
     target = {"main": "<= 0.005", "paused": "<= 0.005"}.get(state)
     ok = None if cpu[1] is None or target is None else cpu[1] <= 0.005
     add("idle", "CPU, %s" % state, "s/10s", *cpu, target=target, ok=ok)
+    own = (single("floor_idle", "idle_%s_main_thread_cpu_s_per_10s" % state),
+           single("tipora_idle", "idle_%s_main_thread_cpu_s_per_10s" % state),
+           single("peer_idle", "idle_%s_main_thread_cpu_s_per_10s" % state))
+    add("idle", "CPU of the window's thread, %s" % state, "s/10s", *own)
     wake = (single("floor_idle", "idle_%s_wakeups_per_s" % state),
             single("tipora_idle", "idle_%s_wakeups_per_s" % state),
             single("peer_idle", "idle_%s_wakeups_per_s" % state))

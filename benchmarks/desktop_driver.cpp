@@ -76,26 +76,41 @@ Memory memoryOf(pid_t pid) {
 // waking up and sleeping again).
 struct Cpu {
     double seconds = 0;
+    double mainThreadSeconds = 0; // the thread that runs the window (its id is the process's)
     std::map<std::string, long> wakeups; // by thread id
 };
 
-Cpu cpuOf(pid_t pid) {
-    Cpu cpu;
-    if (pid <= 0)
-        return cpu;
-    std::ifstream stat("/proc/" + std::to_string(pid) + "/stat");
+// User plus system seconds from a /proc stat file (a process's or one thread's).
+double statSeconds(const std::string& path) {
+    std::ifstream stat(path);
     std::string text((std::istreambuf_iterator<char>(stat)), std::istreambuf_iterator<char>());
     const auto close = text.rfind(')');
     if (close == std::string::npos)
-        return cpu;
+        return 0;
     std::istringstream fields(text.substr(close + 2));
     std::vector<std::string> values;
     for (std::string value; fields >> value;)
         values.push_back(value);
     // After the name: state is field 3, utime 14 and stime 15 (counted from 1 with pid).
-    if (values.size() > 12)
-        cpu.seconds =
-            double(std::stol(values[11]) + std::stol(values[12])) / double(sysconf(_SC_CLK_TCK));
+    if (values.size() <= 12)
+        return 0;
+    return double(std::stol(values[11]) + std::stol(values[12])) / double(sysconf(_SC_CLK_TCK));
+}
+
+Cpu cpuOf(pid_t pid) {
+    Cpu cpu;
+    if (pid <= 0)
+        return cpu;
+    const std::string process = "/proc/" + std::to_string(pid);
+    cpu.seconds = statSeconds(process + "/stat");
+    // The scheduler's own count is in nanoseconds; stat's clock ticks of 10 ms are too coarse
+    // for the few milliseconds an idle window may spend.
+    std::ifstream schedstat(process + "/task/" + std::to_string(pid) + "/schedstat");
+    double onCpuNanoseconds = 0;
+    if (schedstat >> onCpuNanoseconds)
+        cpu.mainThreadSeconds = onCpuNanoseconds / 1e9;
+    else
+        cpu.mainThreadSeconds = statSeconds(process + "/task/" + std::to_string(pid) + "/stat");
     std::error_code error;
     for (const auto& task :
          std::filesystem::directory_iterator("/proc/" + std::to_string(pid) + "/task", error)) {
@@ -376,6 +391,9 @@ int main(int argc, char* argv[]) {
         std::printf(", \"idle_%s_cpu_s_per_10s\": %.4f, \"idle_%s_wakeups_per_s\": %.1f", name,
                     (after.seconds - before.seconds) * 10 / idleSeconds, name,
                     double(wakeupsBetween(before, after)) / idleSeconds);
+        // The window's own thread apart from the sound stream's and the toolkit's helpers.
+        std::printf(", \"idle_%s_main_thread_cpu_s_per_10s\": %.4f", name,
+                    (after.mainThreadSeconds - before.mainThreadSeconds) * 10 / idleSeconds);
         if (other > 0)
             std::printf(", \"idle_%s_sound_server_cpu_s_per_10s\": %.4f", name,
                         (otherAfter.seconds - otherBefore.seconds) * 10 / idleSeconds);

@@ -144,11 +144,15 @@ int main(int argc, char* argv[]) {
     std::vector<double> pressCost;
     std::vector<double> pressCpu;
     std::vector<double> releaseCost;
+    // By what the key does: a right character, a wrong one, Enter closing the line.
+    std::vector<double> rightCpu, wrongCpu, enterCpu;
     int errors = 0;
     for (int i = 0, column = 0; i < keystrokes; ++i) {
         Key key = column < line.size() ? keyFor(line.at(column)) : enter;
+        std::vector<double>* byKind = column < line.size() ? &rightCpu : &enterCpu;
         if (i % 9 == 4 && column < line.size()) {
             key = wrong;
+            byKind = &wrongCpu;
             ++errors;
         } else {
             column = column < line.size() ? column + 1 : 0;
@@ -156,6 +160,7 @@ int main(int argc, char* argv[]) {
         const auto [down, up] = press(key);
         pressCost.push_back(down);
         pressCpu.push_back(lastPressCpu);
+        byKind->push_back(lastPressCpu);
         releaseCost.push_back(up);
     }
     const bool counted = model.state.Chyby == errors;
@@ -212,6 +217,12 @@ int main(int argc, char* argv[]) {
                 percentile(pressCost, 1.0));
     std::printf("press handled, thread CPU time: median %.1f us, p99 %.1f us, max %.1f us\n",
                 percentile(pressCpu, 0.5), percentile(pressCpu, 0.99), percentile(pressCpu, 1.0));
+    for (const auto& [name, costs] :
+         {std::pair("right key", &rightCpu), std::pair("wrong key", &wrongCpu),
+          std::pair("Enter", &enterCpu)}) {
+        std::printf("  %s (%zu), thread CPU time: median %.1f us, p99 %.1f us\n", name,
+                    costs->size(), percentile(*costs, 0.5), percentile(*costs, 0.99));
+    }
     std::printf("release handled: median %.1f us, p99 %.1f us, max %.1f us\n",
                 percentile(releaseCost, 0.5), percentile(releaseCost, 0.99),
                 percentile(releaseCost, 1.0));

@@ -22,6 +22,23 @@ QString timeSeparator(const QLocale& locale) {
     return match.hasMatch() ? match.captured(1) : QStringLiteral(":");
 }
 
+// The clocks are rewritten twice a second; reading the formats out of the locale with regular
+// expressions each time cost more than everything else an idle window does. They change only
+// with the locale.
+struct TimeFormats {
+    QLocale locale;
+    QString timeOfDay;
+    QString separator;
+};
+
+const TimeFormats& timeFormatsOf(const QLocale& locale) {
+    thread_local TimeFormats cached{locale, timeFormatWithoutZone(locale), timeSeparator(locale)};
+    if (!(cached.locale == locale)) {
+        cached = {locale, timeFormatWithoutZone(locale), timeSeparator(locale)};
+    }
+    return cached;
+}
+
 } // namespace
 
 QString counterText(int value) {
@@ -40,7 +57,7 @@ QString errorsPerLineText(float value, const QLocale& locale) {
 
 QString lessonTimeText(qint64 seconds, const QLocale& locale) {
     const qint64 total = std::max<qint64>(seconds, 0);
-    const QString sep = timeSeparator(locale);
+    const QString& sep = timeFormatsOf(locale).separator;
     return QStringLiteral("%1%2%3%4%5")
         .arg(total / 3600)
         .arg(sep)
@@ -50,7 +67,7 @@ QString lessonTimeText(qint64 seconds, const QLocale& locale) {
 }
 
 QString timeOfDayText(const QTime& time, const QLocale& locale) {
-    return locale.toString(time, timeFormatWithoutZone(locale));
+    return locale.toString(time, timeFormatsOf(locale).timeOfDay);
 }
 
 namespace {

@@ -104,8 +104,10 @@ struct MenuItem {
     bool enabled = true;
 };
 
-// A beat that drifts is audible; timers that only move labels may be coarse.
-enum class Timing { Coarse, Precise };
+// A beat that drifts is audible; timers that only move labels may be coarse. A clock face ticks
+// on the wall clock's whole multiples of its interval (just after them), so that the second it
+// shows turns with the desktop's own clock rather than up to an interval late.
+enum class Timing { Coarse, Precise, WallClock };
 
 // A toolkit interval timer: enabling it or setting its interval restarts its countdown, which
 // the restart count lets the binding (or a virtual clock) notice.
@@ -117,6 +119,7 @@ public:
     int interval() const { return interval_; }
     bool enabled() const { return enabled_; }
     bool precise() const { return timing_ == Timing::Precise; }
+    bool followsWallClock() const { return timing_ == Timing::WallClock; }
     std::uint64_t restarts() const { return restarts_; }
 
     void setInterval(int milliseconds);

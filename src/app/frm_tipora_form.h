@@ -70,7 +70,7 @@ public:
     MenuItem mnuExit;
     MenuItem mnuOProgramu;
 
-    ModelTimer tmrTime{QStringLiteral("tmrTime"), 500, true};
+    ModelTimer tmrTime{QStringLiteral("tmrTime"), 500, true, Timing::WallClock};
     ModelTimer tmrTimeP{QStringLiteral("tmrTimeP"), 1000, false};
     ModelTimer tmrText{QStringLiteral("tmrText"), 3000, false};
     ModelTimer tmrDemo{QStringLiteral("tmrDemo"), 600, false, Timing::Precise};

@@ -11,6 +11,7 @@
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
+#include <QPainter>
 #include <QPropertyAnimation>
 #include <QPushButton>
 #include <QRadioButton>
@@ -21,6 +22,7 @@
 #include <QTextEdit>
 #include <array>
 #include <cmath>
+#include <optional>
 
 namespace tipora::ui {
 
@@ -40,8 +42,9 @@ struct ControlWiring {
 struct KindBinding {
     QWidget* (*create)(Control& control, QWidget* surface, const ControlWiring& wiring);
     void (*place)(QWidget& widget, const Control& now, const Control& before, bool fresh);
-    void (*paint)(QWidget& widget, const Control& control);     // nullptr: the style's colours
-    void (*showText)(QWidget& widget, const Control& control);  // nullptr: shows no text
+    void (*paint)(QWidget& widget, const Control& control); // nullptr: the style's colours
+    // nullptr: shows no text. `before` is what the widget shows now, unless `fresh`.
+    void (*showText)(QWidget& widget, const Control& control, const Control& before, bool fresh);
     void (*showValue)(QWidget& widget, const Control& control); // nullptr: has no value
     // A press on it is its Click (labels and pictures); buttons and options report their own.
     bool pressIsClick;
@@ -145,20 +148,81 @@ void placeLine(QWidget& w, const Control& c, const Control& /*before*/, bool /*f
 
 // Colours.
 
+// Labels, shapes and lines paint their own box: a style sheet per colour change cost a parse and
+// a re-polish of the widget, a tenth of a millisecond on every lit key.
+class ControlLabel : public QLabel {
+public:
+    using QLabel::QLabel;
+
+    // A filled box with an optional one-pixel border inside its edge, and the text colour.
+    void setLook(QColor back, std::optional<QColor> border, QColor text) {
+        if (painted_ && back == back_ && border == border_ && text == text_) {
+            return;
+        }
+        painted_ = true;
+        back_ = back;
+        border_ = border;
+        const int inset = border ? 1 : 0;
+        setContentsMargins(inset, inset, inset, inset);
+        indentForBorder();
+        if (text != text_ || !textSet_) {
+            text_ = text;
+            textSet_ = true;
+            QPalette colours = palette();
+            colours.setColor(QPalette::WindowText, text);
+            setPalette(colours);
+        }
+        update();
+    }
+
+protected:
+    void changeEvent(QEvent* event) override {
+        if (event->type() == QEvent::FontChange) {
+            indentForBorder();
+        }
+        QLabel::changeEvent(event);
+    }
+
+    void paintEvent(QPaintEvent* event) override {
+        if (painted_) {
+            QPainter painter(this);
+            painter.fillRect(rect(), back_);
+            if (border_) {
+                painter.setPen(*border_);
+                painter.setBrush(Qt::NoBrush);
+                painter.drawRect(rect().adjusted(0, 0, -1, -1));
+            }
+        }
+        QLabel::paintEvent(event);
+    }
+
+private:
+    // A framed label keeps its text half an "x" off the frame, as key captions always stood.
+    void indentForBorder() {
+        setIndent(border_ ? fontMetrics().horizontalAdvance(QLatin1Char('x')) / 2 : -1);
+    }
+
+    bool painted_ = false;
+    bool textSet_ = false;
+    QColor back_;
+    std::optional<QColor> border_;
+    QColor text_;
+};
+
 void paintLabel(QWidget& w, const Control& c) {
-    const QString border = c.border ? QStringLiteral("1px solid black") : QStringLiteral("none");
-    w.setStyleSheet(
-        QStringLiteral("background-color: %1; color: %2; border: %3; padding: 0; margin: 0;")
-            .arg(colorName(c.back), colorName(c.fore), border));
+    static_cast<ControlLabel&>(w).setLook(
+        QColor::fromRgb(c.back), c.border ? std::optional(QColor(Qt::black)) : std::nullopt,
+        QColor::fromRgb(c.fore));
 }
 
 void paintShape(QWidget& w, const Control& c) {
-    w.setStyleSheet(QStringLiteral("background-color: %1; border: 1px solid %2;")
-                        .arg(colorName(c.back), colorName(c.fore)));
+    static_cast<ControlLabel&>(w).setLook(QColor::fromRgb(c.back), QColor::fromRgb(c.fore),
+                                          QColor::fromRgb(c.fore));
 }
 
 void paintLine(QWidget& w, const Control& c) {
-    w.setStyleSheet(QStringLiteral("background-color: %1;").arg(colorName(c.fore)));
+    static_cast<ControlLabel&>(w).setLook(QColor::fromRgb(c.fore), std::nullopt,
+                                          QColor::fromRgb(c.fore));
 }
 
 void paintTextField(QWidget& w, const Control& c) {
@@ -180,7 +244,7 @@ void paintOnWindow(QWidget& w, const Control& c) {
 
 // Text and value.
 
-void showLabelText(QWidget& w, const Control& c) {
+void showLabelText(QWidget& w, const Control& c, const Control& /*before*/, bool /*fresh*/) {
     auto& label = static_cast<QLabel&>(w);
     if (c.text.startsWith(QLatin1Char(' ')) && c.border) {
         // Leading blanks push a key's word onto its last line, into the lower limb of the
@@ -193,32 +257,68 @@ void showLabelText(QWidget& w, const Control& c) {
     }
 }
 
-void showTextBoxText(QWidget& w, const Control& c) {
-    auto& box = static_cast<QTextEdit&>(w);
-    box.setPlainText(
-        displayText(shownPart(c.text, c.showsEndOfLongText ? KeptPart::End : KeptPart::Beginning)));
-    // Qt rounds each line up to whole pixels; at the classic line height five lines of a
-    // description fit their box.
+// The text a text box draws of its control.
+QString textBoxShown(const Control& c) {
+    return displayText(
+        shownPart(c.text, c.showsEndOfLongText ? KeptPart::End : KeptPart::Beginning));
+}
+
+// Qt rounds each line up to whole pixels; at the classic line height five lines of a
+// description fit their box.
+QTextBlockFormat fixedLineHeight(const QTextEdit& box) {
     QTextBlockFormat lines;
     lines.setLineHeight(std::floor(QFontMetricsF(box.font()).lineSpacing()),
                         QTextBlockFormat::FixedHeight);
-    QTextCursor all(box.document());
-    all.select(QTextCursor::Document);
-    all.mergeBlockFormat(lines);
+    return lines;
 }
 
-void showEditText(QWidget& w, const Control& c) {
+void showTextBoxText(QWidget& w, const Control& c, const Control& before, bool fresh) {
+    auto& box = static_cast<QTextEdit&>(w);
+    QTextDocument& document = *box.document();
+    const QString shown = textBoxShown(c);
+    if (!fresh) {
+        // Typing adds to the end of the input line: only the new characters are laid out, not
+        // the whole text again on every key.
+        const QString old = textBoxShown(before);
+        if (shown.size() > old.size() && shown.startsWith(old)) {
+            // In an edit block the cursor skips its own layout; the block is laid out once, at
+            // the end. New lines keep the block's line height.
+            QTextCursor end(&document);
+            end.beginEditBlock();
+            end.setPosition(document.characterCount() - 1);
+            if (old.isEmpty()) {
+                end.setBlockFormat(fixedLineHeight(box));
+            }
+            end.insertText(shown.sliced(old.size()));
+            end.endEditBlock();
+            return;
+        }
+        if (shown == old) {
+            return;
+        }
+    }
+    // A new text replaces the document's whole buffer, which edits in place would only add to
+    // as long as the program runs. An empty box gets its line height with its first character.
+    document.setPlainText(shown);
+    if (!shown.isEmpty()) {
+        QTextCursor all(&document);
+        all.select(QTextCursor::Document);
+        all.mergeBlockFormat(fixedLineHeight(box));
+    }
+}
+
+void showEditText(QWidget& w, const Control& c, const Control& /*before*/, bool /*fresh*/) {
     auto& edit = static_cast<QLineEdit&>(w);
     if (edit.text() != c.text) {
         edit.setText(c.text);
     }
 }
 
-void showButtonText(QWidget& w, const Control& c) {
+void showButtonText(QWidget& w, const Control& c, const Control& /*before*/, bool /*fresh*/) {
     static_cast<QAbstractButton&>(w).setText(c.text);
 }
 
-void showFrameTitle(QWidget& w, const Control& c) {
+void showFrameTitle(QWidget& w, const Control& c, const Control& /*before*/, bool /*fresh*/) {
     static_cast<QGroupBox&>(w).setTitle(c.text);
 }
 
@@ -243,9 +343,8 @@ void showScrollValue(QWidget& w, const Control& c) {
 // Making the widgets.
 
 QLabel* newLabel(const Control& c, QWidget* surface) {
-    auto* label = new QLabel(surface);
+    auto* label = new ControlLabel(surface);
     label->setTextFormat(Qt::PlainText);
-    label->setAttribute(Qt::WA_StyledBackground);
     // Key captions wrap ("Caps Lock" takes two lines); single-line labels clip instead.
     label->setWordWrap(c.border);
     return label;
@@ -272,6 +371,8 @@ QWidget* createTextBox(Control& /*c*/, QWidget* surface, const ControlWiring& wi
     box->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     box->setTextInteractionFlags(Qt::NoTextInteraction);
     box->setReadOnly(true); // only the program ever writes the text boxes
+    // The program rewrites them in place; an undo history would only grow.
+    box->document()->setUndoRedoEnabled(false);
     // Never the focus: typing belongs to the window, and no input method may take it.
     box->setFocusPolicy(Qt::NoFocus);
     box->setAttribute(Qt::WA_InputMethodEnabled, false);
@@ -447,7 +548,7 @@ void FormBinder::apply(Entry& entry) {
         kind.paint(w, c);
     }
     if (kind.showText && (all || c.text != old.text || c.align != old.align)) {
-        kind.showText(w, c);
+        kind.showText(w, c, old, all);
     }
     if (kind.showValue && (all || c.value != old.value)) {
         kind.showValue(w, c);

@@ -120,10 +120,14 @@ void MainWindow::refresh() {
     if (windowTitle() != form.window.title) {
         setWindowTitle(form.window.title);
     }
-    if (form.window.mousePointer == MousePointer::Hourglass) {
-        setCursor(Qt::WaitCursor);
-    } else {
-        unsetCursor();
+    // Setting a pointer talks to the window system even when it stays the same.
+    if (form.window.mousePointer != shownPointer_) {
+        shownPointer_ = form.window.mousePointer;
+        if (shownPointer_ == MousePointer::Hourglass) {
+            setCursor(Qt::WaitCursor);
+        } else {
+            unsetCursor();
+        }
     }
     for (auto& [item, action] : actions_) {
         action->setText(item->caption);

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "app/form_model.h"
 #include "keyboard/dead_keys.h"
 #include "keyboard/key_event_mapping.h"
 
@@ -62,6 +63,7 @@ private:
     TimerBinder* timers_ = nullptr;
     std::map<MenuItem*, QAction*> actions_;
     std::map<MenuItem*, QMenu*> menus_;
+    MousePointer shownPointer_ = MousePointer::Default;
     KeySource keySource_;
     DeadKeyComposer composer_;
 };

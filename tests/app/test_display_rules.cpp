@@ -99,6 +99,9 @@ private slots:
             timeOfDayText(time, QLocale(QLocale::English, QLocale::UnitedStates));
         QVERIFY2(english.startsWith(QStringLiteral("9:05:07")), qPrintable(english));
         QVERIFY2(english.contains(QStringLiteral("AM")), qPrintable(english));
+        // A change of locale while the program runs shows at the next tick, and back again.
+        QCOMPARE(timeOfDayText(time, QLocale(QLocale::Finnish)), QStringLiteral("9.05.07"));
+        QCOMPARE(timeOfDayText(time, QLocale(QLocale::Czech)), QStringLiteral("9:05:07"));
     }
 };
 

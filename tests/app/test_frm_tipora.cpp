@@ -69,6 +69,8 @@ private slots:
             QCOMPARE(t->enabled(), t == &f.tmrTime);
             // A beat or a demonstrated keystroke that drifts is heard; the clocks may be coarse.
             QCOMPARE(t->precise(), t == &f.tmrMetronom || t == &f.tmrDemo || t == &f.tmrDemoClick);
+            // The time of day turns its second with the desktop's clock.
+            QCOMPARE(t->followsWallClock(), t == &f.tmrTime);
         }
         QCOMPARE(f.tmrTime.interval(), 500);
         QCOMPARE(f.tmrText.interval(), 3000);

@@ -98,6 +98,40 @@ private slots:
         QCOMPARE(rig.afterTicks, rig.beatTicks);
     }
 
+    // A clock face ticks just after the wall clock passes each whole multiple of its interval,
+    // so the time of day it shows is never up to an interval behind the desktop's.
+    void aWallClockTimerTicksAsTheSecondTurns() {
+        ModelTimer clock{QStringLiteral("tmrTime"), 500, true, Timing::WallClock};
+        QList<int> pastTheTurn; // milliseconds past the last whole half second, at each tick
+        QObject owner;
+        TimerBinder binder{
+            {{&clock, [&] { pastTheTurn << QTime::currentTime().msecsSinceStartOfDay() % 500; }}},
+            [] {},
+            &owner};
+        const QTimer& qtClock = *binder.timer(clock);
+        QVERIFY(qtClock.isActive());
+        const int due =
+            (QTime::currentTime().msecsSinceStartOfDay() + qtClock.remainingTime()) % 500;
+        QVERIFY2(due <= 10, qPrintable(QString::number(due)));
+
+        QTRY_VERIFY_WITH_TIMEOUT(pastTheTurn.size() >= 4, 5000);
+        // Every tick after the turn, not before it; on a busy machine one may come late.
+        int prompt = 0;
+        for (int past : pastTheTurn) {
+            prompt += past < 100 ? 1 : 0;
+        }
+        QVERIFY2(prompt >= pastTheTurn.size() - 1, qPrintable(QString::number(prompt)));
+
+        // Stopped and started by the model as any other timer.
+        clock.setEnabled(false);
+        binder.sync();
+        QVERIFY(!qtClock.isActive());
+        clock.setEnabled(true);
+        binder.sync();
+        QVERIFY(qtClock.isActive());
+        QVERIFY(qtClock.remainingTime() <= 502);
+    }
+
     // A handler may disable a timer whose next tick already waits; that tick must not run it.
     void aDisabledModelTimerDoesNotTickBeforeTheSync() {
         Rig rig;
