@@ -121,7 +121,12 @@ int main(int argc, char* argv[]) {
     const qint64 switchedOn = on.front()[1].toLongLong();
     const qint64 switchedOff = off.back()[1].toLongLong();
     const qint64 beatNs = on.front()[3].toLongLong() * 1'000'000;
-    const auto expected = std::size_t((switchedOff - switchedOn) / beatNs);
+    // The beats are counted out in the card's samples, so they keep the card's clock, which may
+    // run a little fast or slow against the computer's: the recording shows by how much.
+    const double recordedSeconds = double(samples.size()) / rate;
+    const double cardPace = 1.0 - double(rig.recordingSlip()) / 1e9 /
+                                      (recordedSeconds + double(rig.recordingSlip()) / 1e9);
+    const auto expected = std::size_t(double(switchedOff - switchedOn) * cardPace / double(beatNs));
     // Sample times come from when the recording started, corrected by how far its pace was off
     // by the end.
     const auto total = qint64(std::max<std::size_t>(samples.size(), 1));
@@ -172,8 +177,9 @@ int main(int argc, char* argv[]) {
     std::printf("clicks off the even beat: p99 %.2f ms, worst %.2f ms\n",
                 tipora::sound::percentile(gridErrors, 0.99),
                 tipora::sound::percentile(gridErrors, 1.0));
-    std::printf("recording's pace against the clock: %+.1f ms over the run\n",
-                double(rig.recordingSlip()) / 1e6);
+    std::printf("recording's pace against the clock: %+.1f ms over the run (the card's clock "
+                "%+.0f ppm against the computer's; the timer's ticks keep the computer's)\n",
+                double(rig.recordingSlip()) / 1e6, (cardPace - 1.0) * 1e6);
     std::printf("beeps stream buffer: %s ms; beats stream ran dry %zu times\n",
                 qPrintable(bufferSizes(log).isEmpty()
                                ? QStringLiteral("(not opened)")

@@ -54,9 +54,8 @@ constexpr int beatAheadMilliseconds = 500;
 constexpr int beatBufferMilliseconds = 80;
 constexpr int beatFeedMilliseconds = 50;
 // The beeps' stream is paused this long after beeps stopped being wanted: long enough for the
-// last click to have played, and for a learner going from one lesson to the next not to pause
-// and restart it.
-constexpr int pauseAfterMilliseconds = 3000;
+// last click to have played out of the server's buffer.
+constexpr int pauseAfterMilliseconds = 500;
 // How far beyond the written samples a click is placed: the writer runs up to a sound card
 // period (10 ms on PulseAudio here) ahead of its average, and a click placed where samples are
 // already written would be late.
