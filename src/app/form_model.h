@@ -106,7 +106,8 @@ struct MenuItem {
 
 // A beat that drifts is audible; timers that only move labels may be coarse. A clock face ticks
 // on the wall clock's whole multiples of its interval (just after them), so that the second it
-// shows turns with the desktop's own clock rather than up to an interval late.
+// shows turns with the desktop's own clock rather than up to an interval late; one asked to
+// tick more often than once a second ticks as each second turns, when what it shows changes.
 enum class Timing { Coarse, Precise, WallClock };
 
 // A toolkit interval timer: enabling it or setting its interval restarts its countdown, which

@@ -10,12 +10,16 @@ namespace {
 // must already show the new second.
 constexpr int kPastTheTurnMilliseconds = 2;
 
-// Time from now to just past the wall clock's next whole multiple of the interval. Time zones
-// differ by whole minutes, so universal time turns its seconds with local time; reading it
-// spares the look at the zone files that local time costs on every tick.
+// Time from now to just past the wall clock's next turn. A clock face shows whole seconds, so
+// a tick between two turns of the second would show nothing new: a face asked to tick more
+// often than once a second ticks as each second turns, and an idle window wakes once a second
+// rather than twice. Time zones differ by whole minutes, so universal time turns its seconds
+// with local time; reading it spares the look at the zone files that local time costs on
+// every tick.
 int delayToNextTurn(int interval) {
+    const int turn = interval < 1000 && 1000 % interval == 0 ? 1000 : interval;
     const qint64 now = QDateTime::currentMSecsSinceEpoch();
-    return interval - static_cast<int>(now % interval) + kPastTheTurnMilliseconds;
+    return turn - static_cast<int>(now % turn) + kPastTheTurnMilliseconds;
 }
 
 } // namespace
