@@ -138,6 +138,14 @@ for state in ("main", "metronome", "paused"):
              single("peer_idle", "idle_%s_sound_server_cpu_s_per_10s" % state))
     add("idle", "sound server CPU, %s" % state, "s/10s", *sound)
 
+# What a bare window spends on a clock label rewritten once a second, beside the tutor's clock.
+add("idle", "CPU, main, floor with a ticking clock", "s/10s",
+    single("floor_clock_idle", "idle_main_cpu_s_per_10s"),
+    single("tipora_idle", "idle_main_cpu_s_per_10s"))
+add("idle", "CPU of the window's thread, main, floor with a ticking clock", "s/10s",
+    single("floor_clock_idle", "idle_main_main_thread_cpu_s_per_10s"),
+    single("tipora_idle", "idle_main_main_thread_cpu_s_per_10s"))
+
 # The beat.
 for kind, source in (("beat_timer", "timer"), ("beat_recorded", "recording")):
     for r in of(kind):

@@ -124,6 +124,7 @@ desktop --kind tipora_keys --enter --lesson --keys "$keys" -- "$tipora"
 note "idle CPU: ${idle}s per state"
 export BENCH_ALSO_PID="$sound_pid"
 desktop --kind floor_idle --enter --idle "$idle" -- "$bench/bench_floor"
+desktop --kind floor_clock_idle --enter --idle "$idle" -- "$bench/bench_floor" --clock
 desktop --kind tipora_idle --enter --lesson --idle "$idle" -- "$tipora"
 [ -n "$peer" ] && desktop --kind peer_idle --enter --idle "$idle" -- "$peer"
 unset BENCH_ALSO_PID

@@ -134,6 +134,12 @@ int main(int argc, char* argv[]) {
         return commandLine.exitCode;
     }
 
+    // On X11 the toolkit hands the window's pixels to the server through shared memory, and
+    // before it draws again over pixels the server may not have read yet it waits for the
+    // server. The clock face redraws the same few pixels every second, so an idle window waited
+    // for the server once a second; the pixels of a clock or a lit key are better sent in the
+    // request itself. Measured: a fifth less CPU while idle, no slower keys or start.
+    qputenv("QT_XCB_NO_MITSHM", "1");
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Tipora"));
     QApplication::setApplicationVersion(QStringLiteral(TIPORA_VERSION));

@@ -9,6 +9,7 @@
 #include "ui/settings_dialog.h"
 
 #include <QApplication>
+#include <QDateTime>
 #include <QGuiApplication>
 #include <QMessageBox>
 #include <QPushButton>
@@ -78,8 +79,13 @@ void QtPlatform::showResultsWindow() {
     }
 }
 
+QtPlatform::QtPlatform()
+    : clock_([](qint64 msecsSinceEpoch) {
+          return QDateTime::fromMSecsSinceEpoch(msecsSinceEpoch).offsetFromUtc();
+      }) {}
+
 QTime QtPlatform::currentTime() const {
-    return QTime::currentTime();
+    return clock_.timeAt(QDateTime::currentMSecsSinceEpoch());
 }
 
 QLocale QtPlatform::locale() const {

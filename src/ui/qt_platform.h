@@ -1,5 +1,6 @@
 #pragma once
 
+#include "app/local_clock.h"
 #include "app/platform.h"
 #include "ui/beeper.h"
 
@@ -13,6 +14,8 @@ class LateResults;
 
 class QtPlatform : public Platform {
 public:
+    QtPlatform();
+
     void beep() override;
     void metronomeBeat() override;
     MessageResult messageBox(const QString& text, const QString& title,
@@ -42,6 +45,7 @@ private:
     QPointer<QWidget> parent_;
     std::function<void()> beforeModal_;
     LateResults* results_ = nullptr;
+    mutable LocalClock clock_;
     // Opens its sound stream when a lesson first plans a beep, before its first key can come.
     Beeper beeper_;
 };
