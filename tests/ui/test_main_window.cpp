@@ -19,6 +19,7 @@
 #include <QAccessibleActionInterface>
 #include <QAction>
 #include <QCheckBox>
+#include <QDateTime>
 #include <QFontMetricsF>
 #include <QInputMethodEvent>
 #include <QKeyEvent>
@@ -173,6 +174,28 @@ private slots:
         model.tmrTime_Timer();
         window.refresh();
         QCOMPARE(time->geometry(), ui::pixelRect(model.form.lblTime.geometry));
+    }
+
+    // The clock face shows the zone's time, not universal time: a zone half an hour off any
+    // whole hour (a rule the C library reads without zone files) must come through.
+    void clockShowsTheTimeOfTheZone() {
+        const QByteArray before = qgetenv("TZ");
+        qputenv("TZ", "IST-5:30");
+        ui::QtPlatform platform;
+        const int shown = platform.currentTime().msecsSinceStartOfDay();
+        const int local = QTime::currentTime().msecsSinceStartOfDay();
+        const int utc = QDateTime::currentDateTimeUtc().time().msecsSinceStartOfDay();
+        if (before.isNull()) {
+            qunsetenv("TZ");
+        } else {
+            qputenv("TZ", before);
+        }
+        const int day = 24 * 3600 * 1000;
+        const auto apart = [day](int a, int b) {
+            return std::min((a - b + day) % day, (b - a + day) % day);
+        };
+        QVERIFY2(apart(local, utc) > 3600 * 1000, "the zone rule was not taken");
+        QVERIFY(apart(shown, local) < 2000);
     }
 
     void messageBoxesOpenOverAnUpToDateWindow() {
