@@ -190,8 +190,8 @@ private slots:
         } else {
             qputenv("TZ", before);
         }
-        const int day = 24 * 3600 * 1000;
-        const auto apart = [day](int a, int b) {
+        const auto apart = [](int a, int b) {
+            constexpr int day = 24 * 3600 * 1000;
             return std::min((a - b + day) % day, (b - a + day) % day);
         };
         QVERIFY2(apart(local, utc) > 3600 * 1000, "the zone rule was not taken");
