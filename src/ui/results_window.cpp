@@ -99,12 +99,33 @@ void ResultsTableModel::reload() {
 ResultsWindow::ResultsWindow(ResultsStore& store, Platform& platform, QWidget* parent)
     : QDialog(parent, Qt::Dialog | Qt::FramelessWindowHint), store_(store), platform_(platform),
       view_({}, platform.locale()) {
+    setUpWindow();
+    // Built top to bottom: the widgets' order is also the order Tab walks through them.
+    QHBoxLayout* heading = buildHeading();
+    buildNote();
+    buildTable();
+    buildChart();
+    QHBoxLayout* buttons = buildButtons();
+    layOut(heading, buttons);
+
+    chooseExportFile = [this] {
+        return QFileDialog::getSaveFileName(this, texts::kExportDialogTitle,
+                                            QDir::home().filePath(texts::kCsvDefaultName),
+                                            texts::kCsvFilter);
+    };
+
+    reload();
+}
+
+void ResultsWindow::setUpWindow() {
     setObjectName(QStringLiteral("FrmVysledky"));
     setWindowTitle(texts::kResultsTitle);
     setModal(true);
     paintBlack(*this);
     resize(860, 640);
+}
 
+QHBoxLayout* ResultsWindow::buildHeading() {
     auto* title = new QLabel(texts::kResultsTitle, this);
     QFont bold = title->font();
     bold.setBold(true);
@@ -114,14 +135,25 @@ ResultsWindow::ResultsWindow(ResultsStore& store, Platform& platform, QWidget* p
     lessons_ = new QComboBox(this);
     lessons_->setObjectName(QStringLiteral("cmbLekce"));
     lessons_->setSizeAdjustPolicy(QComboBox::AdjustToContents);
+    connect(lessons_, &QComboBox::activated, this, &ResultsWindow::chooseLesson);
 
+    auto* heading = new QHBoxLayout;
+    heading->addWidget(title);
+    heading->addStretch();
+    heading->addWidget(lessons_);
+    return heading;
+}
+
+void ResultsWindow::buildNote() {
     note_ = new QLabel(this);
     note_->setObjectName(QStringLiteral("lblPoznamka"));
     note_->setWordWrap(true);
     QPalette notePalette = note_->palette();
     notePalette.setColor(QPalette::WindowText, kBestColour);
     note_->setPalette(notePalette);
+}
 
+void ResultsWindow::buildTable() {
     model_ = new ResultsTableModel(view_, this);
     table_ = new QTableView(this);
     table_->setObjectName(QStringLiteral("tblVysledky"));
@@ -137,9 +169,19 @@ ResultsWindow::ResultsWindow(ResultsStore& store, Platform& platform, QWidget* p
     table_->setWordWrap(false);
     const QFontMetrics metrics(table_->font());
     table_->verticalHeader()->setDefaultSectionSize(metrics.height() + 6);
+    sizeTableColumns(metrics);
+    table_->setStyleSheet(QStringLiteral(
+        "QTableView { background: black; color: white; gridline-color: #404040;"
+        " selection-background-color: #0000FF; selection-color: white; }"
+        "QHeaderView::section { background: black; color: white; border: 1px solid #404040;"
+        " padding: 2px; }"
+        "QTableCornerButton::section { background: black; }"));
+}
+
+void ResultsWindow::sizeTableColumns(const QFontMetrics& metrics) {
     // Wide enough for the header and for the longest figure the column can hold, measured on
     // sample texts rather than on the rows, which may be ten thousand.
-    const QLocale locale = platform.locale();
+    const QLocale locale = platform_.locale();
     const QString samples[] = {
         locale.toString(QDateTime(QDate(2026, 12, 31), QTime(23, 59)), QLocale::ShortFormat),
         texts::lessonChoice(50, QStringLiteral("f j d k")),
@@ -155,13 +197,9 @@ ResultsWindow::ResultsWindow(ResultsStore& store, Platform& platform, QWidget* p
                                         metrics.horizontalAdvance(ResultsView::header(column))) +
                                    padding);
     }
-    table_->setStyleSheet(QStringLiteral(
-        "QTableView { background: black; color: white; gridline-color: #404040;"
-        " selection-background-color: #0000FF; selection-color: white; }"
-        "QHeaderView::section { background: black; color: white; border: 1px solid #404040;"
-        " padding: 2px; }"
-        "QTableCornerButton::section { background: black; }"));
+}
 
+void ResultsWindow::buildSeries() {
     speed_ = new QLineSeries(this);
     speed_->setName(texts::kSpeedSeries);
     speed_->setColor(kSpeedColour);
@@ -173,7 +211,10 @@ ResultsWindow::ResultsWindow(ResultsStore& store, Platform& platform, QWidget* p
     best_->setColor(kBestColour);
     best_->setBorderColor(kBestColour);
     best_->setMarkerSize(9);
+}
 
+void ResultsWindow::buildChart() {
+    buildSeries();
     chart_ = new QChart();
     chart_->setTheme(QChart::ChartThemeDark);
     chart_->setBackgroundBrush(Qt::black);
@@ -182,6 +223,20 @@ ResultsWindow::ResultsWindow(ResultsStore& store, Platform& platform, QWidget* p
     chart_->addSeries(speed_);
     chart_->addSeries(errors_);
     chart_->addSeries(best_);
+    buildChartAxes();
+    // Decimal commas on the axes, as in the table.
+    chart_->setLocale(platform_.locale());
+    chart_->setLocalizeNumbers(true);
+    axisX_->setTickType(QValueAxis::TicksDynamic);
+    axisX_->setTickAnchor(0.0);
+
+    chartView_ = new QChartView(chart_, this);
+    chartView_->setObjectName(QStringLiteral("chtVysledky"));
+    chartView_->setRenderHint(QPainter::Antialiasing);
+    chartView_->setMinimumHeight(260);
+}
+
+void ResultsWindow::buildChartAxes() {
     axisX_ = new QValueAxis(chart_);
     axisX_->setTitleText(texts::kResultAxis);
     axisX_->setLabelFormat(QStringLiteral("%.0f"));
@@ -203,49 +258,33 @@ ResultsWindow::ResultsWindow(ResultsStore& store, Platform& platform, QWidget* p
     }
     errors_->attachAxis(axisX_);
     errors_->attachAxis(axisErrors_);
-    // Decimal commas on the axes, as in the table.
-    chart_->setLocale(platform.locale());
-    chart_->setLocalizeNumbers(true);
-    axisX_->setTickType(QValueAxis::TicksDynamic);
-    axisX_->setTickAnchor(0.0);
-    chartView_ = new QChartView(chart_, this);
-    chartView_->setObjectName(QStringLiteral("chtVysledky"));
-    chartView_->setRenderHint(QPainter::Antialiasing);
-    chartView_->setMinimumHeight(260);
+}
 
+QHBoxLayout* ResultsWindow::buildButtons() {
     auto* exportButton = button(texts::kExportCsv, QStringLiteral("cmdExport"), this);
     auto* deleteButton = button(texts::kDeleteHistory, QStringLiteral("cmdSmazat"), this);
     auto* closeButton = button(texts::kClose, QStringLiteral("cmdZavrit"), this);
     closeButton->setDefault(true);
+    connect(exportButton, &QPushButton::clicked, this, &ResultsWindow::exportCsv);
+    connect(deleteButton, &QPushButton::clicked, this, &ResultsWindow::deleteHistory);
+    connect(closeButton, &QPushButton::clicked, this, &QDialog::accept);
 
-    auto* top = new QHBoxLayout;
-    top->addWidget(title);
-    top->addStretch();
-    top->addWidget(lessons_);
     auto* buttons = new QHBoxLayout;
     buttons->addWidget(exportButton);
     buttons->addWidget(deleteButton);
     buttons->addStretch();
     buttons->addWidget(closeButton);
+    return buttons;
+}
+
+void ResultsWindow::layOut(QHBoxLayout* heading, QHBoxLayout* buttons) {
     auto* layout = new QVBoxLayout(this);
-    layout->addLayout(top);
+    layout->addLayout(heading);
     layout->addWidget(note_);
     // Few results leave the table short and the chart the room (see fitTableToRows).
     layout->addWidget(table_, 1);
     layout->addWidget(chartView_, 1);
     layout->addLayout(buttons);
-
-    chooseExportFile = [this] {
-        return QFileDialog::getSaveFileName(this, texts::kExportDialogTitle,
-                                            QDir::home().filePath(texts::kCsvDefaultName),
-                                            texts::kCsvFilter);
-    };
-    connect(lessons_, &QComboBox::activated, this, &ResultsWindow::chooseLesson);
-    connect(exportButton, &QPushButton::clicked, this, &ResultsWindow::exportCsv);
-    connect(deleteButton, &QPushButton::clicked, this, &ResultsWindow::deleteHistory);
-    connect(closeButton, &QPushButton::clicked, this, &QDialog::accept);
-
-    reload();
 }
 
 void ResultsWindow::reload() {

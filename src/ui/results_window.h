@@ -7,6 +7,8 @@
 #include <functional>
 
 class QComboBox;
+class QFontMetrics;
+class QHBoxLayout;
 class QLabel;
 class QTableView;
 
@@ -65,6 +67,19 @@ public:
     std::function<QString()> chooseExportFile;
 
 private:
+    void setUpWindow();
+    // The title and the lesson choice, in the row they share.
+    QHBoxLayout* buildHeading();
+    void buildNote();
+    void buildTable();
+    void sizeTableColumns(const QFontMetrics& metrics);
+    void buildSeries();
+    void buildChart();
+    void buildChartAxes();
+    // Export, delete and close, in their row.
+    QHBoxLayout* buildButtons();
+    void layOut(QHBoxLayout* heading, QHBoxLayout* buttons);
+
     void reload();
     void showChosen();
     void fitTableToRows();
