@@ -30,6 +30,7 @@ public:
     void showAboutBox(tipora::FrmOProgramu&) override {}
     void showResultsWindow() override {}
     QTime currentTime() const override { return QTime(12, 0); }
+    qint64 elapsedMilliseconds() const override { return 0; }
     QLocale locale() const override { return QLocale(QLocale::Czech, QLocale::CzechRepublic); }
     QSize screenSizeTwips() const override { return {19200, 15360}; }
     void quit() override {}

@@ -5,10 +5,10 @@
 // without a mistake, to see whether resident memory grows from one to the next.
 //   bench_keystroke_cost [keystrokes = 2000]
 // Run with QT_QPA_PLATFORM=offscreen; prints one JSON object on its last line.
-#include "app/frm_tipora.h"
 #include "app/settings_file.h"
 #include "ui/main_window.h"
 #include "ui/qt_platform.h"
+#include "window/frm_tipora.h"
 
 #include <QAction>
 #include <QApplication>
@@ -140,7 +140,7 @@ int main(int argc, char* argv[]) {
 
     // The lesson's first line over and over, with a wrong key now and then (a line with a
     // mistake comes again, so the line stays the same).
-    const QString line = model.state.Zadani;
+    const QString line = model.session().line().text();
     std::vector<double> pressCost;
     std::vector<double> pressCpu;
     std::vector<double> releaseCost;
@@ -163,19 +163,19 @@ int main(int argc, char* argv[]) {
         byKind->push_back(lastPressCpu);
         releaseCost.push_back(up);
     }
-    const bool counted = model.state.Chyby == errors;
+    const bool counted = model.session().statistics().errors() == errors;
 
     // Ten whole lessons, each typed without a mistake from its start to its end.
     std::vector<long> rssAfterLesson;
     int linesTyped = 0;
     for (int lesson = 0; lesson < 10; ++lesson) {
-        if (!model.state.LekceNactena || model.state.Spusteno) {
+        if (!model.session().lessonLoaded() || model.session().started()) {
             model.mnuStop_Click();
             window.refresh();
         }
         lesson1->trigger();
         QApplication::processEvents();
-        for (int guard = 0; model.state.LekceNactena && guard < 1000; ++guard) {
+        for (int guard = 0; model.session().lessonLoaded() && guard < 1000; ++guard) {
             if (model.form.tmrText.enabled()) {
                 // A message between the exercises: its timer, not the learner, moves on.
                 model.tmrText_Timer();
@@ -183,15 +183,15 @@ int main(int argc, char* argv[]) {
                 QApplication::processEvents();
                 continue;
             }
-            const QString text = model.state.Zadani;
-            const int lineBefore = model.state.Radky;
+            const QString text = model.session().line().text();
+            const int lineBefore = model.session().statistics().lines();
             for (const QChar c : text)
                 press(keyFor(c));
             press(enter);
-            if (model.state.Radky == lineBefore)
+            if (model.session().statistics().lines() == lineBefore)
                 break; // the line was not taken: nothing more to type here
             ++linesTyped;
-            if (!model.state.Spusteno)
+            if (!model.session().started())
                 break;
         }
         rssAfterLesson.push_back(statusKilobytes("VmRSS"));

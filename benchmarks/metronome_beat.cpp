@@ -4,10 +4,10 @@
 //   bench_metronome [seconds = 60] [beats per minute = 120]
 // Prints the mean beat and how far single beats strayed, then the same as JSON; exits 1 when
 // the mean is more than 2 ms off.
-#include "app/frm_tipora.h"
 #include "app/settings_file.h"
 #include "ui/main_window.h"
 #include "ui/qt_platform.h"
+#include "window/frm_tipora.h"
 
 #include <QApplication>
 #include <QElapsedTimer>

@@ -1,5 +1,4 @@
 #include "app/file_locations.h"
-#include "app/frm_tipora.h"
 #include "app/promenne.h"
 #include "history/history_texts.h"
 #include "history/lesson_recorder.h"
@@ -9,6 +8,7 @@
 #include "ui/pictures.h"
 #include "ui/qt_platform.h"
 #include "ui/results_module.h"
+#include "window/frm_tipora.h"
 
 #include <QApplication>
 #include <QCommandLineParser>

@@ -48,6 +48,9 @@ public:
     // Shows the results window until it is closed.
     virtual void showResultsWindow() = 0;
     virtual QTime currentTime() const = 0;
+    // Milliseconds on a clock that only goes forwards, from an arbitrary start: the time between
+    // keystrokes, which must not jump with the time of day.
+    virtual qint64 elapsedMilliseconds() const = 0;
     virtual QLocale locale() const = 0;
     // The available screen area, in twips.
     virtual QSize screenSizeTwips() const = 0;

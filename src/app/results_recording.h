@@ -21,13 +21,48 @@ enum class LessonEnd {
     Demonstration // the tutor typed it; nothing of it is the learner's
 };
 
-// Where the main window reports the lessons it runs, for the results history.
+// What is being practised. A lesson of the course is known by its number; a text that is not
+// in the course (a drill made for the learner, a text of their own) by its kind and name.
+struct LessonId {
+    enum class Kind { Course, Drill, OwnText };
+    Kind kind = Kind::Course;
+    int number = 0; // 1 … 50 for the course
+    QString name;
+    bool operator==(const LessonId&) const = default;
+
+    static LessonId course(int number) { return {Kind::Course, number, {}}; }
+};
+
+// What one typed character did to the exercise line.
+enum class KeyOutcome {
+    Accepted,       // the expected character: the column moves on
+    ErrorInLine,    // a wrong character, or Enter before the line was complete
+    ErrorAtLineEnd, // the line was complete and the key was not Enter
+    LineClosed,     // Enter after a complete line
+    Ignored,        // Backspace, Tab or Esc inside the line
+};
+
+// One checked key, as the exercise line saw it.
+struct KeyCheck {
+    KeyOutcome outcome = KeyOutcome::Ignored;
+    QChar expected;             // the character due (null at the end of the line: Enter is due)
+    int typed = 0;              // the Windows-1250 code typed (13 Enter, -1 outside the code page)
+    qint64 sinceLastKey = -1;   // milliseconds since the previous accepted key, -1 for the first
+    bool demonstration = false; // typed by the tutor, not the learner
+};
+
+// Where a practice session reports what the learner does: the results history and, later,
+// anything else that keeps figures. Only the learner's own typing is reported.
 class ResultsRecording {
 public:
     virtual ~ResultsRecording() = default;
 
     // A lesson was chosen, with the counters as they stand.
-    virtual void lessonStarted(int lesson, const PracticeCounters& now) = 0;
+    virtual void lessonStarted(const LessonId& lesson, const PracticeCounters& now) = 0;
+    // Every key the learner typed that the exercise line checked.
+    virtual void keyChecked(const KeyCheck& /*check*/) {}
+    // A line was closed with Enter, with the counters after it.
+    virtual void lineClosed(const PracticeCounters& /*now*/) {}
     // The lesson ended, before the learner is asked about clearing the counters. Returns a
     // message for the learner when its result could not be kept.
     virtual std::optional<QString> lessonEnded(const PracticeCounters& now, LessonEnd end,

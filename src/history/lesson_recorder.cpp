@@ -35,8 +35,12 @@ std::optional<LessonResult> lessonResult(int lesson, const PracticeCounters& atS
     return r;
 }
 
-void LessonRecorder::lessonStarted(int lesson, const PracticeCounters& now) {
-    lesson_ = lesson;
+void LessonRecorder::lessonStarted(const LessonId& lesson, const PracticeCounters& now) {
+    // The history's table knows the course's lessons; other texts are not kept yet.
+    lesson_.reset();
+    if (lesson.kind == LessonId::Kind::Course) {
+        lesson_ = lesson.number;
+    }
     atStart_ = now;
     store_.prepare();
 }

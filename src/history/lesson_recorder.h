@@ -27,7 +27,7 @@ public:
 
     // A lesson was chosen: the counters it starts from. The store opens now, while the lesson's
     // files are read, rather than when the learner waits for the question at its end.
-    void lessonStarted(int lesson, const PracticeCounters& now) override;
+    void lessonStarted(const LessonId& lesson, const PracticeCounters& now) override;
     // Stores the ending lesson's result. Returns the store's failure message the first time
     // storing fails, so the learner hears of it once and the tutor goes on without the history.
     std::optional<QString> lessonEnded(const PracticeCounters& now, LessonEnd end,

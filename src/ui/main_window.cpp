@@ -1,6 +1,5 @@
 #include "ui/main_window.h"
 
-#include "app/frm_tipora.h"
 #include "ground/lesson_catalogue.h"
 #include "ground/windows1250.h"
 #include "ui/fonts.h"
@@ -9,6 +8,7 @@
 #include "ui/pictures.h"
 #include "ui/qt_platform.h"
 #include "ui/timer_binder.h"
+#include "window/frm_tipora.h"
 
 #include <QApplication>
 #include <QCloseEvent>

@@ -82,7 +82,9 @@ void QtPlatform::showResultsWindow() {
 QtPlatform::QtPlatform()
     : clock_([](qint64 msecsSinceEpoch) {
           return QDateTime::fromMSecsSinceEpoch(msecsSinceEpoch).offsetFromUtc();
-      }) {}
+      }) {
+    sinceStart_.start();
+}
 
 QTime QtPlatform::currentTime() const {
     return clock_.timeAt(QDateTime::currentMSecsSinceEpoch());

@@ -4,6 +4,7 @@
 #include "app/platform.h"
 #include "ui/beeper.h"
 
+#include <QElapsedTimer>
 #include <QPointer>
 #include <QWidget>
 #include <functional>
@@ -25,6 +26,7 @@ public:
     void showAboutBox(FrmOProgramu& dialog) override;
     void showResultsWindow() override;
     QTime currentTime() const override;
+    qint64 elapsedMilliseconds() const override { return sinceStart_.elapsed(); }
     QLocale locale() const override;
     QSize screenSizeTwips() const override;
     void quit() override;
@@ -46,6 +48,7 @@ private:
     std::function<void()> beforeModal_;
     LateResults* results_ = nullptr;
     mutable LocalClock clock_;
+    QElapsedTimer sinceStart_;
     // Opens its sound stream when a lesson first plans a beep, before its first key can come.
     Beeper beeper_;
 };

@@ -1,7 +1,7 @@
 #include "app/file_locations.h"
-#include "app/frm_tipora.h"
 #include "app/texts.h"
 #include "support/fake_platform.h"
+#include "window/frm_tipora.h"
 
 #include <QFile>
 #include <QTemporaryDir>

@@ -1,7 +1,8 @@
-#include "app/frm_tipora.h"
 #include "app/texts.h"
 #include "support/fake_platform.h"
+#include "support/tutor.h"
 #include "support/virtual_clock.h"
+#include "window/frm_tipora.h"
 
 #include <QFile>
 #include <QTemporaryDir>
@@ -106,8 +107,6 @@ private slots:
     void loadGivesInitialValuesAndReadsTheSettings() {
         Fixture fx(&kValidIni);
         FrmTipora& w = *fx.window;
-        w.state.Chyby = 9; // anything left over is reset by the load
-        w.state.Pauza = false;
         w.Form_Load();
 
         QVERIFY(fx.platform.messages.empty());
@@ -117,7 +116,7 @@ private slots:
         QCOMPARE(fx.shared.PipChyba.value(), 0);
         QCOMPARE(fx.shared.PipKlavesa.value(), 1);
 
-        const PracticeState& s = w.state;
+        const test::Observed s = test::observe(w);
         QVERIFY(s.Pauza);
         QVERIFY(!s.Spusteno && !s.Ukazka && !s.ChybaVRadku && !s.CapsLock && !s.MetronomZapnut &&
                 !s.PauzaPredNahledem);
@@ -181,7 +180,7 @@ private slots:
         QVERIFY(!fx.shared.Metronom.isSet());
         QVERIFY(!(fx.shared.OdezvaKlaves == 1));
         QVERIFY(fx.shared.PipKlavesa == 0);
-        QVERIFY(fx.window->state.Pauza);
+        QVERIFY(fx.window->session().paused());
     }
 
     void shortSettingsFileKeepsTheFieldsRead() {
@@ -210,40 +209,32 @@ private slots:
     }
 
     void clearingStatisticsResetsCountersOnly() {
-        Fixture fx(&kValidIni);
-        FrmTipora& w = *fx.window;
-        w.Form_Load();
-        w.state.Chyby = 4;
-        w.state.Radky = 3;
-        w.state.ChybyNaRadek = 1.3F;
-        w.state.Uhozy = 236;
-        w.state.UhozyVMin = 17;
-        w.state.TimeP = 65;
-        w.state.TimePZaloha = 40;
-        w.state.Zadani = QStringLiteral("fff jjj");
-        w.state.Pozice = 4;
-        w.state.Napsano = QStringLiteral("fff");
-        w.state.Spusteno = true;
-        for (Control* c : {&w.form.lblChyby, &w.form.lblChybyNaRadek, &w.form.lblRadky,
-                           &w.form.lblUhozy, &w.form.lblUhozyVMin, &w.form.lblTimeP}) {
-            c->text = QStringLiteral("stale");
-        }
+        test::Tutor t;
+        t.folder.exercises[1] = {"fff jjj", "ddd kkk", "fjdk"};
+        t.rewrite();
+        t.w().mnuLekce_Click(1);
+        t.typeLine(QStringLiteral("fff jjj"));
+        t.type(QStringLiteral("dx"));
+        t.clock->advance(3000);
+        QCOMPARE(t.s().Chyby, 1);
+        QCOMPARE(t.f().lblUhozy.text, QStringLiteral("9"));
 
-        w.MazaniPromennych();
+        t.w().MazaniPromennych();
 
-        QCOMPARE(w.state.Chyby + w.state.Radky + w.state.Uhozy + w.state.UhozyVMin, 0);
-        QCOMPARE(w.state.ChybyNaRadek, 0.0F);
-        QCOMPARE(w.state.TimeP, 0);
-        for (Control* c : {&w.form.lblChyby, &w.form.lblChybyNaRadek, &w.form.lblRadky,
-                           &w.form.lblUhozy, &w.form.lblUhozyVMin}) {
+        const test::Observed s = t.s();
+        QCOMPARE(s.Chyby + s.Radky + s.Uhozy + s.UhozyVMin + s.TimeP, 0);
+        QCOMPARE(s.ChybyNaRadek, 0.0F);
+        for (Control* c : {&t.f().lblChyby, &t.f().lblChybyNaRadek, &t.f().lblRadky,
+                           &t.f().lblUhozy, &t.f().lblUhozyVMin}) {
             QCOMPARE(c->text, QStringLiteral("0"));
         }
-        QCOMPARE(w.form.lblTimeP.text, QStringLiteral("0:00:00"));
-        QCOMPARE(w.state.TimePZaloha, std::optional<int>(40));
-        QCOMPARE(w.state.Zadani, QStringLiteral("fff jjj"));
-        QCOMPARE(w.state.Pozice, 4);
-        QCOMPARE(w.state.Napsano, QStringLiteral("fff"));
-        QVERIFY(w.state.Spusteno);
+        QCOMPARE(t.f().lblTimeP.text, QStringLiteral("0:00:00"));
+        // The line, the column in it, the transcript and the run go on.
+        QCOMPARE(s.Zadani, QStringLiteral("ddd kkk"));
+        QCOMPARE(s.Pozice, 2);
+        QVERIFY(s.ChybaVRadku);
+        QCOMPARE(s.Napsano, QStringLiteral("fff jjj"));
+        QVERIFY(s.Spusteno && !s.Pauza);
     }
 
     void exitEndsTheProgram() {

@@ -1,10 +1,10 @@
 // A storm of random events on the main window, with the rules of support/invariants.h checked
 // after every one. TIPORA_STORM_SEED and TIPORA_STORM_EVENTS choose another run; a failure
 // names its seed and the shortest sequence found that still breaks the same rule.
-#include "app/frm_tipora.h"
 #include "ground/windows1250.h"
 #include "support/invariants.h"
 #include "support/tutor.h"
+#include "window/frm_tipora.h"
 
 #include <QElapsedTimer>
 #include <QTest>
@@ -159,7 +159,7 @@ public:
         };
     }
 
-    const PracticeState& state() { return tutor_.s(); }
+    test::Observed state() const { return tutor_.s(); }
     // Events the window would not have let happen when they came (a disabled menu item, a
     // hidden button).
     int refused() const { return refused_; }
@@ -318,7 +318,7 @@ class EventSource {
 public:
     explicit EventSource(quint32 seed) : rng_(seed) {}
 
-    Event next(const PracticeState& s, const std::set<int>& downKeys) {
+    Event next(const test::Observed& s, const std::set<int>& downKeys) {
         Event e;
         e.answer = pick(4) == 0 ? MessageResult::Yes : MessageResult::No;
         e.modalMs = pick(4) == 0 ? pick(8000) : 0;
@@ -388,7 +388,7 @@ public:
 private:
     int pick(int n) { return static_cast<int>(rng_() % static_cast<quint32>(n)); }
 
-    int typedCode(const PracticeState& s) {
+    int typedCode(const test::Observed& s) {
         const int roll = pick(100);
         if (roll < 85) {
             if (s.Pozice >= 1 && s.Pozice <= s.Zadani.size()) {

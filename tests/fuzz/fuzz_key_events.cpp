@@ -1,6 +1,5 @@
 // Key events as the desktop may deliver them, through the key-code mapping and the dead-key
 // composer into a lesson of the bundled course, as the main window passes them on.
-#include "app/frm_tipora.h"
 #include "fuzz/fuzz_support.h"
 #include "ground/key_table.h"
 #include "ground/lesson_catalogue.h"
@@ -9,6 +8,7 @@
 #include "keyboard/key_event_mapping.h"
 #include "support/fake_platform.h"
 #include "support/virtual_clock.h"
+#include "window/frm_tipora.h"
 
 #include <QDir>
 #include <algorithm>
@@ -169,7 +169,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     shared.OdezvaKlaves = (setup >> 1) & 1;
     shared.PipChyba = (setup >> 2) & 1;
     window.mnuLekce_Click(1 + int(input.pick(kLessonCount)));
-    FUZZ_CHECK(window.state.LekceNactena); // the bundled course has every lesson
+    FUZZ_CHECK(window.session().lessonLoaded()); // the bundled course has every lesson
     test::VirtualClock clock(window.timerHandlers());
     DeadKeyComposer composer;
 

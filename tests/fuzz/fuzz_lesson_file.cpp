@@ -1,11 +1,11 @@
 // The lesson file reader and the lesson start over arbitrary bytes: a course someone edited by
 // hand, saved in another code page or cut short.
-#include "app/frm_tipora.h"
 #include "app/texts.h"
 #include "fuzz/fuzz_support.h"
 #include "ground/lesson_catalogue.h"
 #include "ground/lesson_file.h"
 #include "support/fake_platform.h"
+#include "window/frm_tipora.h"
 
 #include <QByteArrayList>
 #include <QDir>
@@ -146,17 +146,17 @@ void checkLessonStart(QByteArrayView bytes, int number) {
     const qsizetype at = lines.indexOf(header);
     if (at < 0 || at + 1 >= lines.size()) {
         // Without the header and a line after it, the lesson cannot start.
-        FUZZ_CHECK(!window.state.LekceNactena);
+        FUZZ_CHECK(!window.session().lessonLoaded());
         FUZZ_CHECK(platform.messages.size() == 1);
         return;
     }
-    if (!window.state.LekceNactena) {
+    if (!window.session().lessonLoaded()) {
         FUZZ_CHECK(platform.messages.size() == 1);
         FUZZ_CHECK(window.form.lblZadani.text == tipora::texts::kError);
         return;
     }
     FUZZ_CHECK(platform.messages.empty());
-    FUZZ_CHECK(window.state.Zadani == decode(lines[at + 1]));
+    FUZZ_CHECK(window.session().line().text() == decode(lines[at + 1]));
     const QStringList description = window.form.txtPopisLekce.text.split(QStringLiteral("\r\n"));
     FUZZ_CHECK(description.front() == decode(lines[at + 1]));
     for (const QString& part : description) {
@@ -165,7 +165,7 @@ void checkLessonStart(QByteArrayView bytes, int number) {
 
     // Each step shows at most one more line, so the lesson ends within the file's lines.
     qsizetype steps = 0;
-    while (window.state.LekceNactena) {
+    while (window.session().lessonLoaded()) {
         FUZZ_CHECK(!hasLineEnd(window.form.lblZadani.text));
         FUZZ_CHECK(++steps <= lines.size() + 2);
         if (window.form.tmrText.enabled()) {

@@ -47,7 +47,7 @@ struct Recording {
     // nothing to report.
     bool lesson(int number, const PracticeCounters& from, const PracticeCounters& to, LessonEnd end,
                 int keyboardType) {
-        recorder.lessonStarted(number, from);
+        recorder.lessonStarted(LessonId::course(number), from);
         return !recorder.lessonEnded(to, end, keyboardType);
     }
 };
@@ -107,7 +107,7 @@ private slots:
     void aFailingStoreIsReportedOnce() {
         Recording r;
         r.store.broken = true;
-        r.recorder.lessonStarted(1, {});
+        r.recorder.lessonStarted(LessonId::course(1), {});
         QCOMPARE(r.recorder.lessonEnded({10, 0, 1, 5}, LessonEnd::Stopped, 1),
                  std::optional<QString>(QStringLiteral("broken")));
         QVERIFY(r.lesson(1, {}, {10, 0, 1, 5}, LessonEnd::Stopped, 1));
@@ -119,7 +119,7 @@ private slots:
         SqliteResultsStore store(dir.filePath(QStringLiteral("vysledky.sqlite")));
         QDateTime at = kEvening;
         LessonRecorder recorder(store, [&at] { return at; });
-        recorder.lessonStarted(50, {10, 1, 1, 10});
+        recorder.lessonStarted(LessonId::course(50), {10, 1, 1, 10});
         QVERIFY(!recorder.lessonEnded({70, 1, 3, 40}, LessonEnd::Finished, 2));
         const QList<LessonResult> kept = store.results();
         QCOMPARE(kept.size(), 1);

@@ -135,7 +135,7 @@ private slots:
 
         QStringList said;
         for (int lesson = 1; lesson <= 2; ++lesson) {
-            recorder.lessonStarted(lesson, {});
+            recorder.lessonStarted(LessonId::course(lesson), {});
             if (const auto message = recorder.lessonEnded({10, 0, 1, 5}, LessonEnd::Finished, 1)) {
                 said << *message;
             }

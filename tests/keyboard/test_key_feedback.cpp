@@ -1,7 +1,8 @@
-#include "app/frm_tipora.h"
 #include "ground/key_table.h"
 #include "support/fake_platform.h"
 #include "support/lesson_folder.h"
+#include "support/observed.h"
+#include "window/frm_tipora.h"
 
 #include <QTest>
 #include <memory>
@@ -49,11 +50,11 @@ private slots:
         kb.window->mnuLekce_Click(1);
         kb.window->Form_KeyDown('F');
         QVERIFY(kb.lit('F'));
-        QCOMPARE(kb.window->state.KlavesaCervena, int('F'));
+        QCOMPARE(test::observe(*kb.window).KlavesaCervena, int('F'));
         kb.window->Form_KeyUp('F');
         QCOMPARE(kb.key('F').back, kRed);
         QCOMPARE(kb.key('F').fore, kBlack);
-        QCOMPARE(kb.window->state.KlavesaCervena, 0);
+        QCOMPARE(test::observe(*kb.window).KlavesaCervena, 0);
 
         kb.window->Form_KeyDown('A');
         QVERIFY(kb.lit('A'));
@@ -82,7 +83,7 @@ private slots:
         kb.window->Form_KeyDown(kCtrl);
         kb.window->Form_KeyUp(kCtrl);
         QCOMPARE(kb.key('D').back, kRed);
-        QCOMPARE(kb.window->state.KlavesaCervena, 0);
+        QCOMPARE(test::observe(*kb.window).KlavesaCervena, 0);
     }
 
     void shiftChangesCaptionsAndLightsBothShiftLabels() {
@@ -113,17 +114,17 @@ private slots:
     void capsLockFlipsLettersOnly() {
         Keyboard kb(false);
         kb.window->Form_KeyDown(kKeyCapsLock);
-        QVERIFY(kb.window->state.CapsLock);
+        QVERIFY(test::observe(*kb.window).CapsLock);
         QCOMPARE(kb.captions({'A', 'M', 50}), QStringLiteral("A M ě"));
         kb.window->Form_KeyDown(kKeyShift);
         QCOMPARE(kb.captions({'A', 'M', 50}), QStringLiteral("a m 2"));
         kb.window->Form_KeyUp(kKeyShift);
         QCOMPARE(kb.captions({'A', 'M', 50}), QStringLiteral("A M ě"));
         kb.window->Form_KeyUp(kKeyCapsLock); // nothing on release
-        QVERIFY(kb.window->state.CapsLock);
+        QVERIFY(test::observe(*kb.window).CapsLock);
         kb.window->Form_KeyDown(kKeyCapsLock); // every key-down flips, repeats too
         kb.window->Form_KeyDown(kKeyCapsLock);
-        QVERIFY(kb.window->state.CapsLock);
+        QVERIFY(test::observe(*kb.window).CapsLock);
         // Visual response off: captions change, nothing lights.
         for (const auto& [code, label] : kb.window->form.lblKlavesa) {
             QVERIFY(label.back != kBlack);
@@ -149,11 +150,11 @@ private slots:
         kb.window->mnuLekce_Click(1);
         kb.window->Form_KeyPress('a');
         kb.window->Form_KeyDown(kPause);
-        QVERIFY(kb.window->state.Pauza);
+        QVERIFY(test::observe(*kb.window).Pauza);
         QCOMPARE(kb.window->form.lblPause.fore, kRed);
         kb.window->Form_KeyUp(kPause);
         kb.window->Form_KeyDown(kPause);
-        QVERIFY(!kb.window->state.Pauza);
+        QVERIFY(!test::observe(*kb.window).Pauza);
     }
 
     void enterLightsLikeAnyKey() {

@@ -1,8 +1,8 @@
 // The keyboard a learner sees at the start of each of the 50 lessons: the keys the lesson
 // introduces in red, the keys taught before it in green, everything else white. The expected sets
 // are written out here from the course plan, key by key, not taken from the program's tables.
-#include "app/frm_tipora.h"
 #include "support/tutor.h"
+#include "window/frm_tipora.h"
 
 #include <QTest>
 #include <algorithm>

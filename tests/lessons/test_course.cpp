@@ -2,7 +2,6 @@
 // typed with the keys its lesson shows, and the course teaches as a Czech teacher would: each new
 // key drilled fifty times, every letter kept in use, Shift from the other hand, signs only once
 // taught, and real Czech words checked against the Czech dictionary of aspell.
-#include "app/frm_tipora.h"
 #include "ground/key_table.h"
 #include "ground/lesson_catalogue.h"
 #include "ground/windows1250.h"
@@ -10,6 +9,7 @@
 #include "keyboard/demo_keys.h"
 #include "keyboard/key_marking.h"
 #include "support/fake_platform.h"
+#include "window/frm_tipora.h"
 
 #include <QDir>
 #include <QFile>
@@ -815,21 +815,21 @@ private slots:
             window.mnuLekce_Click(lesson);
             QVERIFY2(platform.messages.empty(), qPrintable(QString::number(lesson)));
             QVERIFY(!window.form.txtPopisLekce.text.isEmpty());
-            const int linesBefore = window.state.Radky;
+            const int linesBefore = window.session().statistics().lines();
             int steps = 0;
             while (window.form.imgDalsi.visible && steps++ < 100) {
                 if (window.form.tmrText.enabled()) {
                     window.tmrText_Timer(); // a message's three seconds are over
                     continue;
                 }
-                for (QChar c : window.state.Zadani) {
+                for (QChar c : window.session().line().text()) {
                     window.Form_KeyPress(windows1250Code(QStringView(&c, 1)));
                 }
                 window.Form_KeyPress(13);
             }
             QVERIFY2(!window.form.imgDalsi.visible, qPrintable(QString::number(lesson)));
-            QCOMPARE(window.state.Chyby, 0);
-            QVERIFY(window.state.Radky - linesBefore >= 15);
+            QCOMPARE(window.session().statistics().errors(), 0);
+            QVERIFY(window.session().statistics().lines() - linesBefore >= 15);
             QCOMPARE(platform.messages.size(), std::size_t{1}); // "Chceš smazat statistiku?"
             platform.messages.clear();
         }

@@ -1,10 +1,10 @@
 // The lesson start and the settings reader over files no course or editor should produce:
 // broken, odd, huge, or not files at all. None may crash, hang or leave the window in a state
 // the storm's rules reject; each gives a stated message, exercise row and typing.
-#include "app/frm_tipora.h"
 #include "ground/windows1250.h"
 #include "support/invariants.h"
 #include "support/tutor.h"
+#include "window/frm_tipora.h"
 
 #include <QDir>
 #include <QFile>
@@ -256,21 +256,21 @@ private slots:
         QCOMPARE(sound(), QString());
 
         // The first key: the expected character, so a loaded line counts it.
-        const PracticeState& s = t.s();
-        const int counts = s.Uhozy + s.Chyby;
-        const int key = s.Pozice <= s.Zadani.size()
-                            ? windows1250Code(QStringView(s.Zadani).sliced(s.Pozice - 1, 1))
+        const int counts = t.s().Uhozy + t.s().Chyby;
+        const int key = t.s().Pozice <= t.s().Zadani.size()
+                            ? windows1250Code(QStringView(t.s().Zadani).sliced(t.s().Pozice - 1, 1))
                             : 'a';
         t.w().Form_KeyPress(key);
-        QCOMPARE(s.Uhozy + s.Chyby > counts, counted);
+        QCOMPARE(t.s().Uhozy + t.s().Chyby > counts, counted);
         QCOMPARE(sound(), QString());
 
         // A line typed to its end and Enter: the lesson goes on or ends, soundly.
         // (A NUL in the line cannot be typed: the attempts stop at the line's length.)
-        for (int n = 0; n < 100 && s.LekceNactena && !s.Pauza && !t.f().tmrText.enabled() &&
-                        s.Pozice <= s.Zadani.size();
+        for (int n = 0; n < 100 && t.s().LekceNactena && !t.s().Pauza && !t.f().tmrText.enabled() &&
+                        t.s().Pozice <= t.s().Zadani.size();
              ++n) {
-            t.w().Form_KeyPress(windows1250Code(QStringView(s.Zadani).sliced(s.Pozice - 1, 1)));
+            t.w().Form_KeyPress(
+                windows1250Code(QStringView(t.s().Zadani).sliced(t.s().Pozice - 1, 1)));
         }
         t.w().Form_KeyPress(13);
         QCOMPARE(sound(), QString());

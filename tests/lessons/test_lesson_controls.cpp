@@ -2,9 +2,9 @@
 // the menu items a run enables, where the input line and its cursor stand at the start and end
 // of a lesson and after a skip, the keystrokes per minute at the end of a line, and when a tempo
 // chosen in the settings reaches the metronome.
-#include "app/frm_tipora.h"
 #include "dialogs/frm_nastaveni.h"
 #include "support/tutor.h"
+#include "window/frm_tipora.h"
 
 #include <QTest>
 #include <functional>

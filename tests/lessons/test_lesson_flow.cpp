@@ -1,8 +1,8 @@
-#include "app/frm_tipora.h"
 #include "ground/key_table.h"
 #include "ground/windows1250.h"
 #include "lessons/typing_rules.h"
 #include "support/tutor.h"
+#include "window/frm_tipora.h"
 
 #include <QTest>
 
@@ -370,7 +370,7 @@ private slots:
         t.w().mnuPause_Click(); // ready but not begun: cannot be paused
         QVERIFY(!t.s().Pauza);
 
-        t.s().MetronomZapnut = true;
+        t.w().imgMetronom_Click();
         t.type(QStringLiteral("a"));
         t.w().lblPause_Click();
         QVERIFY(t.s().Pauza);
@@ -386,9 +386,9 @@ private slots:
         QVERIFY(t.f().tmrTimeP.enabled() && t.f().tmrMetronom.enabled() && t.f().mnuStop.enabled);
 
         // A running demonstration pauses and resumes its own timer too.
-        t.s().Spusteno = false;
-        t.s().Ukazka = true;
-        t.f().tmrDemo.setEnabled(true);
+        t.w().mnuStop_Click();
+        t.w().mnuLekce_Click(1);
+        t.w().mnuDemo_Click();
         t.w().mnuPause_Click();
         QVERIFY(t.s().Pauza && !t.f().tmrDemo.enabled() && !t.f().tmrTimeP.enabled());
         QVERIFY(!t.f().tmrMetronom.enabled() && !t.f().mnuStop.enabled);
@@ -406,7 +406,6 @@ private slots:
         t.clock->advance(3000);
         t.platform.answers = {MessageResult::Yes};
         t.w().mnuStop_Click();
-        QCOMPARE(t.s().Odpoved, std::optional<int>(6));
         QCOMPARE(t.s().Uhozy + t.s().Chyby + t.s().TimeP, 0);
         for (Control* c : {&t.f().lblUhozy, &t.f().lblChyby, &t.f().lblRadky, &t.f().lblUhozyVMin,
                            &t.f().lblChybyNaRadek}) {
@@ -444,7 +443,7 @@ private slots:
     void timeSpentAnsweringIsNotLessonTime() {
         Tutor t;
         t.w().mnuLekce_Click(1);
-        t.s().MetronomZapnut = true;
+        t.w().imgMetronom_Click();
         t.type(QStringLiteral("a"));
         t.clock->advance(1000);
         t.platform.whileModal = [&t] { t.clock->advance(10000); };

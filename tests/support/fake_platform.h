@@ -66,6 +66,7 @@ public:
         inDialog(resultsWindows, [] {});
     }
     QTime currentTime() const override { return time; }
+    qint64 elapsedMilliseconds() const override { return elapsed ? elapsed() : 0; }
     QLocale locale() const override { return localeInUse; }
     QSize screenSizeTwips() const override { return screen; }
     void quit() override {
@@ -99,6 +100,7 @@ public:
     std::function<void()> whileModal;  // runs while a message box is "open"
     std::function<void()> whileDialog; // runs while a dialog is "open", before its script
     QTime time{12, 0, 0};
+    std::function<qint64()> elapsed; // the monotonic clock: the virtual clock's time
     QLocale localeInUse{QLocale::Czech, QLocale::CzechRepublic};
     QSize screen{19200, 15360}; // 1280 x 1024 pixels
 

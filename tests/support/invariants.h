@@ -1,10 +1,11 @@
 #pragma once
 
 #include "app/display_rules.h"
-#include "app/frm_tipora.h"
 #include "ground/lesson_texts.h"
 #include "keyboard/key_marking.h"
 #include "support/fake_platform.h"
+#include "support/observed.h"
+#include "window/frm_tipora.h"
 
 #include <QRegularExpression>
 #include <QStringList>
@@ -42,7 +43,7 @@ public:
         const auto fail = [&out](const char* rule, const QString& detail) {
             out << QStringLiteral("%1: %2").arg(QLatin1String(rule), detail);
         };
-        const PracticeState& s = w.state;
+        const Observed s = observe(w);
         const FrmTiporaForm& f = w.form;
 
         // The on-screen keyboard: one key shown pressed at a time (the Shift pair aside while
@@ -79,8 +80,8 @@ public:
 
         // Counters, in the state and on the labels.
         const bool counted = s.Chyby >= 0 && s.Radky >= 0 && s.Uhozy >= 0 && s.UhozyVMin >= 0 &&
-                             s.TimeP >= 0 && s.TimePZaloha.value_or(0) >= 0 &&
-                             std::isfinite(s.ChybyNaRadek) && s.ChybyNaRadek >= 0.0F;
+                             s.TimeP >= 0 && std::isfinite(s.ChybyNaRadek) &&
+                             s.ChybyNaRadek >= 0.0F;
         if (!counted) {
             fail("counters", QStringLiteral("Chyby %1 Radky %2 Uhozy %3 UhozyVMin %4 TimeP %5 "
                                             "ChybyNaRadek %6")
@@ -132,6 +133,17 @@ public:
             fail("column", QStringLiteral("Pozice %1 in a line of %2 characters")
                                .arg(s.Pozice)
                                .arg(s.Zadani.size()));
+        }
+
+        // The session's own rules, and the phase table as the window shows it.
+        for (const QString& rule : w.session().brokenRules()) {
+            fail("session", rule);
+        }
+        const PhaseRules& table = w.session().rules();
+        if (f.mnuLekce.enabled != table.lessonMenu || f.mnuPause.enabled != table.pause ||
+            f.mnuDemo.enabled != table.demo || f.mnuStop.enabled != w.session().stopEnabled()) {
+            fail("menus", QStringLiteral("the menus differ from the table in phase %1")
+                              .arg(QLatin1String(phaseName(w.session().phase()))));
         }
 
         // Timers run only when the state explains them.

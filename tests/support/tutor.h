@@ -1,10 +1,11 @@
 #pragma once
 
-#include "app/frm_tipora.h"
 #include "ground/windows1250.h"
 #include "support/fake_platform.h"
 #include "support/lesson_folder.h"
+#include "support/observed.h"
 #include "support/virtual_clock.h"
+#include "window/frm_tipora.h"
 
 #include <memory>
 
@@ -19,6 +20,7 @@ struct Tutor {
         window = std::make_unique<FrmTipora>(shared, platform, QDir(folder.path()));
         window->Form_Load();
         clock = std::make_unique<VirtualClock>(window->timerHandlers());
+        platform.elapsed = [this] { return clock->now(); };
     }
 
     void rewrite() { folder.writeCourse(); }
@@ -35,7 +37,7 @@ struct Tutor {
     }
 
     FrmTipora& w() { return *window; }
-    PracticeState& s() { return window->state; }
+    Observed s() const { return observe(*window); }
     FrmTiporaForm& f() { return window->form; }
 
     LessonFolder folder;

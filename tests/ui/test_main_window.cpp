@@ -1,11 +1,11 @@
 #include "app/display_rules.h"
-#include "app/frm_tipora.h"
 #include "dialogs/frm_nastaveni.h"
 #include "dialogs/frm_oprogramu.h"
 #include "keyboard/frm_klavesnice.h"
 #include "support/demo_speed.h"
 #include "support/fake_platform.h"
 #include "support/lesson_folder.h"
+#include "support/observed.h"
 #include "ui/about_box.h"
 #include "ui/demo_speed_dialog.h"
 #include "ui/fonts.h"
@@ -14,6 +14,7 @@
 #include "ui/main_window.h"
 #include "ui/qt_platform.h"
 #include "ui/settings_dialog.h"
+#include "window/frm_tipora.h"
 
 #include <QAccessible>
 #include <QAccessibleActionInterface>
@@ -150,8 +151,8 @@ private slots:
         ui::MainWindow window(model, platform);
         window.load();
         model.tmrTime_Timer();
-        model.state.TimeP = 400 * 3600; // a long practice widens the lesson time too
-        model.tmrTimeP_Timer();
+        // A long practice widens the lesson time too.
+        model.form.lblTimeP.text = lessonTimeText(400 * 3600, desktop.localeInUse);
         window.refresh();
         auto* time = window.surface()->findChild<QLabel*>(QStringLiteral("lblTime"));
         auto* lessonTime = window.surface()->findChild<QLabel*>(QStringLiteral("lblTimeP"));
@@ -224,7 +225,7 @@ private slots:
         action("mnuLekce01")->trigger();
         QKeyEvent a(QEvent::KeyPress, Qt::Key_A, Qt::NoModifier, QStringLiteral("a"));
         QApplication::sendEvent(&w.window, &a);
-        QCOMPARE(model.state.Uhozy, 1);
+        QCOMPARE(test::observe(model).Uhozy, 1);
         QStringList seen;
         QMessageBox::Icon icon = QMessageBox::Warning;
         whenModalOpens([&](QWidget* modal) {
@@ -242,7 +243,7 @@ private slots:
         action("mnuLekce01")->trigger();
         whenModalOpens([](QWidget* speed) { QTest::keyClick(speed, Qt::Key_Return); });
         action("mnuDemo")->trigger();
-        QVERIFY(model.state.Ukazka);
+        QVERIFY(test::observe(model).Ukazka);
         QCOMPARE(labelText("lblUhozy"), QStringLiteral("0"));
         seen.clear();
         bool pausedUnderTheBox = true;
@@ -250,7 +251,7 @@ private slots:
             seen << labelText("lblUhozy") << boxText("txtPopisLekce");
             // A screen reader can still press a menu item of the window behind the box.
             action("mnuPause")->trigger();
-            pausedUnderTheBox = model.state.Pauza;
+            pausedUnderTheBox = test::observe(model).Pauza;
             qobject_cast<QMessageBox*>(modal)->button(QMessageBox::No)->click();
         });
         action("mnuStop")->trigger();
@@ -499,12 +500,12 @@ private slots:
         send(QEvent::KeyPress, Qt::Key_Dead_Caron, 21, {}, Qt::ShiftModifier);
         send(QEvent::KeyRelease, Qt::Key_Dead_Caron, 21, {}, Qt::ShiftModifier);
         send(QEvent::KeyRelease, Qt::Key_Shift, 50, {});
-        QCOMPARE(model.state.Uhozy, 0);
+        QCOMPARE(test::observe(model).Uhozy, 0);
         send(QEvent::KeyPress, Qt::Key_N, 57, QStringLiteral("n"));
         QVERIFY(model.form.klavesa('N')->back == kBlack); // lit while held
         send(QEvent::KeyRelease, Qt::Key_N, 57, QStringLiteral("n"));
         QCOMPARE(model.form.klavesa('N')->back, kGreen);
-        QCOMPARE(model.state.Uhozy, 1);
+        QCOMPARE(test::observe(model).Uhozy, 1);
         // ´ then Shift + o.
         send(QEvent::KeyPress, Qt::Key_Dead_Acute, 21, {});
         QCOMPARE(drawnBackground(acute), QColor(Qt::black)); // the dead key lit
@@ -514,8 +515,8 @@ private slots:
         send(QEvent::KeyPress, Qt::Key_O, 32, QStringLiteral("O"), Qt::ShiftModifier);
         send(QEvent::KeyRelease, Qt::Key_O, 32, QStringLiteral("O"), Qt::ShiftModifier);
         send(QEvent::KeyRelease, Qt::Key_Shift, 62, {});
-        QCOMPARE(model.state.Uhozy, 2);
-        QCOMPARE(model.state.Chyby, 0);
+        QCOMPARE(test::observe(model).Uhozy, 2);
+        QCOMPARE(test::observe(model).Chyby, 0);
         QCOMPARE(model.form.txtVstup.text, QStringLiteral("ňÓ"));
         // An input method that composed by itself hands over only the text.
         QInputMethodEvent composed;
@@ -529,7 +530,7 @@ private slots:
         QApplication::sendEvent(&window, &repeatRelease);
         QVERIFY(model.form.klavesa('X')->back == kBlack);
         send(QEvent::KeyPress, Qt::Key_X, 53, QStringLiteral("x"));
-        QCOMPARE(model.state.Chyby, 1); // the repeat typed past the end
+        QCOMPARE(test::observe(model).Chyby, 1); // the repeat typed past the end
         send(QEvent::KeyRelease, Qt::Key_X, 53, QStringLiteral("x"));
         QVERIFY(model.form.klavesa('X')->back != kBlack);
     }

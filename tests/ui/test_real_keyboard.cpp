@@ -1,11 +1,12 @@
 // The real window on a real X server with the Czech layout, typed at through XTEST. Run by
 // with_xvfb.sh; skipped where there is no X server or no xdotool.
-#include "app/frm_tipora.h"
 #include "keyboard/frm_klavesnice.h"
 #include "support/lesson_folder.h"
+#include "support/observed.h"
 #include "ui/keyboard_type_dialog.h"
 #include "ui/main_window.h"
 #include "ui/qt_platform.h"
+#include "window/frm_tipora.h"
 
 #include <QAction>
 #include <QApplication>
@@ -53,8 +54,8 @@ private slots:
                  QStringLiteral("dead_caron"), QStringLiteral("n"), QStringLiteral("dead_acute"),
                  QStringLiteral("shift+o"), QStringLiteral("space"), QStringLiteral("zcaron")});
         QTRY_COMPARE(model.form.txtVstup.text, QStringLiteral("ňÓ ž"));
-        QCOMPARE(model.state.Chyby, 0);
-        QCOMPARE(model.state.Uhozy, 4);
+        QCOMPARE(test::observe(model).Chyby, 0);
+        QCOMPARE(test::observe(model).Uhozy, 4);
         QCOMPARE(model.form.lblUhozy.text, QStringLiteral("4"));
 
         // A held key is lit until it is released.
@@ -77,7 +78,7 @@ private slots:
         QTRY_COMPARE(model.form.klavesa(50)->text, QStringLiteral("ě"));
 
         xdotool({QStringLiteral("key"), QStringLiteral("Pause")});
-        QTRY_VERIFY(model.state.Pauza);
+        QTRY_VERIFY(test::observe(model).Pauza);
         QCOMPARE(model.form.lblPause.fore, kRed);
     }
 

@@ -1,6 +1,8 @@
-// The preview panel: the input line slides down over the keyboard and shows everything typed
-// so far; the lesson pauses while it is out.
-#include "app/frm_tipora.h"
+// The preview panel, the hover hints, and the menu items that open the settings dialog and the
+// about box.
+#include "dialogs/frm_nastaveni.h"
+#include "dialogs/frm_oprogramu.h"
+#include "window/frm_tipora.h"
 
 namespace tipora {
 
@@ -9,19 +11,12 @@ namespace {
 constexpr int kPanelGrowth = 387 * 5;
 } // namespace
 
+// The input line slides down over the keyboard and shows everything typed so far; a lesson
+// under way pauses while it is out.
 void FrmTipora::imgVysunNahled_Click() {
-    PracticeState& s = state;
+    const Step step(*this);
     form.window.mousePointer = MousePointer::Hourglass;
-    if (s.Spusteno) {
-        form.tmrTimeP.setEnabled(false);
-        form.lblPause.fore = kRed;
-        s.PauzaPredNahledem = s.Pauza;
-        s.Pauza = true;
-    }
-    s.Vstup = form.txtVstup.text;
-    form.txtVstup.text =
-        s.Napsano.isEmpty() ? *s.Vstup : s.Napsano + QStringLiteral("\r\n") + *s.Vstup;
-    form.tmrMetronom.setEnabled(false);
+    session_.slideOut();
     form.imgVysunNahled.visible = false;
     form.txtVstup.geometry.height += kPanelGrowth;
     form.imgZasunNahled.visible = true;
@@ -29,23 +24,13 @@ void FrmTipora::imgVysunNahled_Click() {
 }
 
 void FrmTipora::imgZasunNahled_Click() {
-    PracticeState& s = state;
+    const Step step(*this);
     form.window.mousePointer = MousePointer::Hourglass;
-    if (!s.PauzaPredNahledem && s.Spusteno) {
-        form.tmrTimeP.setEnabled(true);
-        form.lblPause.fore = kWhite;
-        s.Pauza = false;
-    }
+    session_.slideIn();
     form.imgZasunNahled.visible = false;
     form.txtVstup.geometry.height -= kPanelGrowth;
     form.imgVysunNahled.visible = true;
-    form.txtVstup.text = s.Vstup.value_or(QString());
-    resumeMetronome();
     form.window.mousePointer = MousePointer::Default;
-}
-
-bool FrmTipora::previewIsOut() const {
-    return form.imgZasunNahled.visible;
 }
 
 // Hover help: a yellow hint beside each picture button while the pointer rests on it.
@@ -87,6 +72,31 @@ void FrmTipora::txtVstup_MouseMove() {
 
 void FrmTipora::lblNapoveda_MouseMove(Control& hint) {
     hint.visible = false;
+}
+
+void FrmTipora::mnuNastaveni_Click() {
+    const Step step(*this);
+    // Only a running lesson or demonstration is paused around the dialog; one the learner has
+    // paused stays paused, its clock standing, and is not resumed afterwards.
+    const Phase phase = session_.phase();
+    const bool running = phase == Phase::Typing || phase == Phase::Demonstration;
+    if (running) {
+        session_.togglePause();
+    }
+    FrmNastaveni dialog(shared_, platform_, files_.settings, files_.createSettingsFolder);
+    dialog.Form_Load();
+    sync();
+    platform_.showSettingsDialog(dialog);
+    if (running && session_.paused()) {
+        session_.togglePause();
+    }
+}
+
+void FrmTipora::mnuOProgramu_Click() {
+    FrmOProgramu about(platform_);
+    about.Form_Load();
+    sync();
+    platform_.showAboutBox(about);
 }
 
 } // namespace tipora
