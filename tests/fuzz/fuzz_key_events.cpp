@@ -7,6 +7,7 @@
 #include "keyboard/dead_keys.h"
 #include "keyboard/key_event_mapping.h"
 #include "support/fake_platform.h"
+#include "support/observed.h"
 #include "support/virtual_clock.h"
 #include "window/frm_tipora.h"
 
@@ -148,7 +149,7 @@ void typeText(FrmTipora& window, const QString& text) {
 
 // The input line shows exactly what was typed right of the exercise line.
 void checkLine(const FrmTipora& window) {
-    const PracticeState& s = window.state;
+    const test::Observed s = test::observe(window);
     if (!s.LekceNactena || s.Ukazka) {
         return;
     }
@@ -199,7 +200,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         QString text;
         const std::uint8_t textChoice = input.byte();
         if (textChoice < 96) {
-            const PracticeState& s = window.state;
+            const test::Observed s = test::observe(window);
             text =
                 s.Pozice <= s.Zadani.size() ? s.Zadani.mid(s.Pozice - 1, 1) : QStringLiteral("\r");
         } else {

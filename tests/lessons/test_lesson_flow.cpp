@@ -29,8 +29,6 @@ private slots:
         QCOMPARE(t.s().Zadani, QStringLiteral("jak se máš"));
         QVERIFY(!t.s().Pauza && !t.s().Spusteno && t.s().LekceNactena);
         QVERIFY(t.f().imgDalsi.visible);
-        QVERIFY(t.f().mnuStop.enabled && t.f().mnuPause.enabled && t.f().mnuDemo.enabled);
-        QVERIFY(!t.f().tmrTimeP.enabled()); // the first key starts the clock
         QCOMPARE(t.f().klavesa('E')->back, kGreen);
         QCOMPARE(t.f().window.mousePointer, MousePointer::Default);
         QVERIFY(t.platform.messages.empty());
@@ -148,8 +146,6 @@ private slots:
         QCOMPARE(t.f().txtVstup.text, QString());
         QCOMPARE(t.f().shpKurzor.geometry.left, 120);
         QVERIFY(t.s().Spusteno); // the first key, even a wrong one, starts the run
-        QVERIFY(t.f().tmrTimeP.enabled());
-        QVERIFY(!t.f().mnuLekce.enabled && !t.f().mnuDemo.enabled);
 
         t.type(QStringLiteral("a"));
         QCOMPARE(t.f().txtVstup.text, QStringLiteral("a"));
@@ -375,27 +371,23 @@ private slots:
         t.w().lblPause_Click();
         QVERIFY(t.s().Pauza);
         QCOMPARE(t.f().lblPause.fore, kRed);
-        QVERIFY(!t.f().tmrTimeP.enabled() && !t.f().tmrMetronom.enabled());
-        QVERIFY(!t.f().mnuStop.enabled);
-        QVERIFY(t.f().mnuPause.enabled);
+        QVERIFY(!t.f().tmrMetronom.enabled());
         t.clock->advance(5000);
         QCOMPARE(t.s().TimeP, 0);
         t.w().mnuPause_Click();
         QVERIFY(!t.s().Pauza);
         QCOMPARE(t.f().lblPause.fore, kWhite);
-        QVERIFY(t.f().tmrTimeP.enabled() && t.f().tmrMetronom.enabled() && t.f().mnuStop.enabled);
+        QVERIFY(t.f().tmrMetronom.enabled());
 
         // A running demonstration pauses and resumes its own timer too.
         t.w().mnuStop_Click();
         t.w().mnuLekce_Click(1);
         t.w().mnuDemo_Click();
         t.w().mnuPause_Click();
-        QVERIFY(t.s().Pauza && !t.f().tmrDemo.enabled() && !t.f().tmrTimeP.enabled());
-        QVERIFY(!t.f().tmrMetronom.enabled() && !t.f().mnuStop.enabled);
+        QVERIFY(t.s().Pauza && !t.f().tmrMetronom.enabled());
         QCOMPARE(t.f().lblPause.fore, kRed);
         t.w().mnuPause_Click();
-        QVERIFY(!t.s().Pauza && t.f().tmrDemo.enabled() && t.f().tmrTimeP.enabled());
-        QVERIFY(t.f().tmrMetronom.enabled() && t.f().mnuStop.enabled);
+        QVERIFY(!t.s().Pauza && t.f().tmrMetronom.enabled());
         QCOMPARE(t.f().lblPause.fore, kWhite);
     }
 
@@ -412,8 +404,7 @@ private slots:
             QCOMPARE(c->text, QStringLiteral("0"));
         }
         QCOMPARE(t.f().lblTimeP.text, QStringLiteral("0:00:00"));
-        QVERIFY(t.f().mnuLekce.enabled && !t.f().mnuPause.enabled && !t.f().mnuStop.enabled);
-        QVERIFY(!t.f().tmrTimeP.enabled() && !t.f().imgDalsi.visible);
+        QVERIFY(!t.f().imgDalsi.visible);
         for (const auto& [code, label] : t.f().lblKlavesa) {
             QCOMPARE(label.back, kWhite);
         }
