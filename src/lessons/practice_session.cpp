@@ -114,8 +114,10 @@ std::optional<PracticeSession::Typed> PracticeSession::typeKey(int code) {
         break;
     case KeyOutcome::LineClosed:
         check.sinceLastKey = sinceLastKey(true);
-        transcript_ = transcript_.isEmpty() ? line_.typed()
-                                            : transcript_ + QStringLiteral("\r\n") + line_.typed();
+        if (!transcript_.isEmpty()) {
+            transcript_ += QStringLiteral("\r\n");
+        }
+        transcript_ += line_.typed();
         line_.restart();
         statistics_.countLine();
         // A line with an error is typed again.

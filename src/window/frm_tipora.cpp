@@ -62,18 +62,15 @@ void FrmTipora::sync() {
     form.lblPause.fore = pausedOnScreen(session_.phase()) ? kRed : kWhite;
 
     // While the preview is out, the input line shows the transcript above the line in progress.
+    // The transcript only grows, so its length tells whether it changed.
     const ExerciseLine& line = session_.line();
-    if (!session_.previewOut()) {
-        if (form.txtVstup.text != line.typed()) {
-            form.txtVstup.text = line.typed();
-        }
-    } else {
+    const ShownInput input{session_.previewOut(), session_.transcript().size(), line.typed()};
+    if (!(input == shownInput_)) {
         const QString& transcript = session_.transcript();
-        QString shown = transcript.isEmpty() ? line.typed()
-                                             : transcript + QStringLiteral("\r\n") + line.typed();
-        if (form.txtVstup.text != shown) {
-            form.txtVstup.text = std::move(shown);
-        }
+        form.txtVstup.text = !input.previewOut || transcript.isEmpty()
+                                 ? line.typed()
+                                 : transcript + QStringLiteral("\r\n") + line.typed();
+        shownInput_ = input;
     }
     form.shpKurzor.geometry.left = kFirstColumnLeft + (line.column() - 1) * kColumnWidth;
     showFigures();
@@ -140,6 +137,7 @@ void FrmTipora::Form_Load() {
     lighting_.reset();
     demo_ = Demonstration{};
     shown_ = Shown{};
+    shownInput_ = ShownInput{};
 
     readSettingsFile();
     form.window.mousePointer = MousePointer::Default;

@@ -143,6 +143,14 @@ private:
         bool operator==(const Shown&) const = default;
     };
 
+    // What the input line was last drawn from.
+    struct ShownInput {
+        bool previewOut = false;
+        qsizetype transcriptLength = 0;
+        QString typed;
+        bool operator==(const ShownInput&) const = default;
+    };
+
     Promenne& shared_;
     Platform& platform_;
     FileLocations files_;
@@ -150,6 +158,7 @@ private:
     KeyLighting lighting_;
     Demonstration demo_;
     Shown shown_;
+    ShownInput shownInput_;
     std::uint64_t messageStartsApplied_ = 0;
     std::uint64_t metronomeStartsApplied_ = 0;
     std::uint64_t flashesApplied_ = 0;
