@@ -38,6 +38,7 @@ std::optional<LessonResult> lessonResult(int lesson, const PracticeCounters& atS
 void LessonRecorder::lessonStarted(const LessonId& lesson, const PracticeCounters& now) {
     // The history's table knows the course's lessons; other texts are not kept yet.
     lesson_.reset();
+    keys_.clear();
     if (lesson.kind == LessonId::Kind::Course) {
         lesson_ = lesson.number;
     }
@@ -53,8 +54,11 @@ std::optional<QString> LessonRecorder::lessonEnded(const PracticeCounters& now, 
     const int lesson = *lesson_;
     // One lesson, one result: a later end without a new start has nothing of its own.
     lesson_.reset();
-    const std::optional<LessonResult> result =
+    std::optional<LessonResult> result =
         lessonResult(lesson, atStart_, now, end, keyboardType, clock_());
+    if (result) {
+        result->keys = keys_.figures();
+    }
     if (!result || store_.record(*result) || failureReported_) {
         return std::nullopt;
     }

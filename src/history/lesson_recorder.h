@@ -1,6 +1,7 @@
 #pragma once
 
 #include "app/results_recording.h"
+#include "history/key_tally.h"
 #include "history/lesson_result.h"
 
 #include <QDateTime>
@@ -32,12 +33,15 @@ public:
     // storing fails, so the learner hears of it once and the tutor goes on without the history.
     std::optional<QString> lessonEnded(const PracticeCounters& now, LessonEnd end,
                                        int keyboardType) override;
+    // Counted in memory; written with the lesson's result.
+    void keyChecked(const KeyCheck& check) override { keys_.count(check); }
 
 private:
     ResultsStore& store_;
     std::function<QDateTime()> clock_;
     std::optional<int> lesson_;
     PracticeCounters atStart_;
+    KeyTally keys_;
     bool failureReported_ = false;
 };
 

@@ -1,9 +1,25 @@
 #pragma once
 
 #include <QDateTime>
+#include <QList>
 #include <QString>
 
 namespace tipora {
+
+// How one character fared in a lesson. Its own row (no `typed`) counts every key typed where it
+// was due and the wrong ones among them, and the milliseconds from the key before to each right
+// one that had a key before it (`timed` of them). A row naming `typed` counts the errors where
+// that character came instead.
+struct KeyFigure {
+    QString expected; // "\n" for the Enter that closes a line
+    QString typed;
+    int strokes = 0;
+    int errors = 0;
+    int timed = 0;
+    qint64 totalMs = 0;
+
+    friend bool operator==(const KeyFigure&, const KeyFigure&) = default;
+};
 
 // What one lesson leaves in the history: its own share of the counters, not the running totals
 // the main window shows.
@@ -19,6 +35,7 @@ struct LessonResult {
     int keystrokesPerMinute = 0;
     double errorsPerLine = 0.0; // one decimal
     bool finished = false;      // the lesson ran to its end rather than being stopped
+    QList<KeyFigure> keys;      // the learner's keys, a row per character and per confusion
 
     friend bool operator==(const LessonResult&, const LessonResult&) = default;
 };

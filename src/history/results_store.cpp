@@ -25,7 +25,7 @@ struct Migration {
     int toVersion;
     const char* sql;
 };
-constexpr std::array<Migration, 4> kMigrations{{
+constexpr std::array<Migration, 6> kMigrations{{
     {1, "CREATE TABLE results ("
         " id INTEGER PRIMARY KEY,"
         " recorded_at TEXT NOT NULL,"
@@ -46,6 +46,17 @@ constexpr std::array<Migration, 4> kMigrations{{
         " WHERE recorded_at NOT LIKE '%Z'"},
     // The window lists results newest first; with thousands of them it should not sort.
     {2, "CREATE INDEX results_by_time ON results (recorded_at, id)"},
+    // Version 3 keeps how each character fared, a row per character and per confusion of a
+    // result: a year of daily lessons stays a few thousand rows a month.
+    {3, "CREATE TABLE key_figures ("
+        " result_id INTEGER NOT NULL REFERENCES results (id),"
+        " expected TEXT NOT NULL,"
+        " typed TEXT,"
+        " strokes INTEGER NOT NULL,"
+        " errors INTEGER NOT NULL,"
+        " timed INTEGER NOT NULL,"
+        " total_ms INTEGER NOT NULL)"},
+    {3, "CREATE INDEX key_figures_by_result ON key_figures (result_id)"},
 }};
 
 // "2026-12-07T17:05:09Z", as version 2 stores it; anything else reads as no time at all.
@@ -273,8 +284,30 @@ bool SqliteResultsStore::record(const LessonResult& r) {
     query.addBindValue(r.keystrokesPerMinute);
     query.addBindValue(r.errorsPerLine);
     query.addBindValue(r.finished ? 1 : 0);
-    if (!query.exec()) {
-        const int code = sqliteCode(query.lastError());
+    bool done = query.exec();
+    int code = done ? 0 : sqliteCode(query.lastError());
+    // The key figures go in the same transaction: a result never stands without its keys.
+    if (done && !r.keys.isEmpty()) {
+        const QVariant id = query.lastInsertId();
+        QSqlQuery keys(db);
+        keys.prepare(QStringLiteral("INSERT INTO key_figures (result_id, expected, typed, strokes,"
+                                    " errors, timed, total_ms) VALUES (?, ?, ?, ?, ?, ?, ?)"));
+        for (const KeyFigure& key : r.keys) {
+            keys.addBindValue(id);
+            keys.addBindValue(key.expected);
+            keys.addBindValue(key.typed.isEmpty() ? QVariant() : QVariant(key.typed));
+            keys.addBindValue(key.strokes);
+            keys.addBindValue(key.errors);
+            keys.addBindValue(key.timed);
+            keys.addBindValue(key.totalMs);
+            if (!keys.exec()) {
+                code = sqliteCode(keys.lastError());
+                done = false;
+                break;
+            }
+        }
+    }
+    if (!done) {
         db.rollback();
         return failWrite(code);
     }
@@ -334,7 +367,8 @@ bool SqliteResultsStore::clear() {
     }
     QSqlDatabase db = QSqlDatabase::database(connection_, false);
     QSqlQuery query(db);
-    if (!query.exec(QStringLiteral("DELETE FROM results"))) {
+    if (!query.exec(QStringLiteral("DELETE FROM key_figures")) ||
+        !query.exec(QStringLiteral("DELETE FROM results"))) {
         return failWrite(sqliteCode(query.lastError()));
     }
     return true;

@@ -14,7 +14,8 @@ public:
 
     // Opens the file ahead of the first result, so that a lesson's end does not wait for it.
     virtual void prepare() = 0;
-    // One result, committed on its own. False when it was not stored; failure() says why.
+    // One result with its key figures, committed on its own. False when it was not stored;
+    // failure() says why.
     virtual bool record(const LessonResult& result) = 0;
     // Every stored result, newest first.
     virtual QList<LessonResult> results() = 0;
@@ -29,7 +30,7 @@ public:
 // be written, is left exactly as it is: the store switches itself off instead.
 class SqliteResultsStore final : public ResultsStore {
 public:
-    static constexpr int kSchemaVersion = 2;
+    static constexpr int kSchemaVersion = 3;
     // Another tutor writing its result holds the file for milliseconds; waiting longer than
     // this means something is wrong with it.
     static constexpr int kDefaultBusyTimeoutMs = 2000;

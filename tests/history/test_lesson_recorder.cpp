@@ -104,6 +104,40 @@ private slots:
         QCOMPARE(r.store.stored[0].keystrokesPerMinute, 0);
     }
 
+    // Each character due gets its strokes, errors and the time to each right key; each
+    // confusion a row of its own; the demonstration and ignored keys nothing. A new lesson
+    // starts its own count.
+    void keysAreCountedPerCharacter() {
+        Recording r;
+        r.recorder.lessonStarted(LessonId::course(2), {});
+        r.recorder.keyChecked({KeyOutcome::Accepted, u'x', 'x', 40, false});
+        r.recorder.lessonStarted(LessonId::course(1), {});
+        const KeyCheck checks[] = {
+            {KeyOutcome::Accepted, u'a', 'a', -1, false},
+            {KeyOutcome::ErrorInLine, u'ř', 0x9E, 120, false}, // ž instead
+            {KeyOutcome::ErrorInLine, u'ř', 13, 80, false},    // Enter too early
+            {KeyOutcome::Accepted, u'ř', 0xF8, 310, false},
+            {KeyOutcome::Ignored, u'a', 8, 5, false},
+            {KeyOutcome::Accepted, u'a', 'a', 90, true},
+            {KeyOutcome::ErrorAtLineEnd, QChar(), ' ', 40, false},
+            {KeyOutcome::LineClosed, QChar(), 13, 150, false},
+        };
+        for (const KeyCheck& check : checks) {
+            r.recorder.keyChecked(check);
+        }
+        QVERIFY(!r.recorder.lessonEnded({3, 3, 1, 2}, LessonEnd::Finished, 1));
+        const QList<KeyFigure> expected{
+            {QStringLiteral("\n"), {}, 2, 1, 1, 150},
+            {QStringLiteral("\n"), QStringLiteral(" "), 0, 1, 0, 0},
+            {QStringLiteral("a"), {}, 1, 0, 0, 0},
+            {QStringLiteral("ř"), {}, 3, 2, 1, 310},
+            {QStringLiteral("ř"), QStringLiteral("\n"), 0, 1, 0, 0},
+            {QStringLiteral("ř"), QStringLiteral("ž"), 0, 1, 0, 0},
+        };
+        QCOMPARE(r.store.stored.size(), 1);
+        QCOMPARE(r.store.stored[0].keys, expected);
+    }
+
     void aFailingStoreIsReportedOnce() {
         Recording r;
         r.store.broken = true;

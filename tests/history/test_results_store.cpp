@@ -150,9 +150,19 @@ private slots:
         QCOMPARE(found[0].keystrokesPerMinute, 120);
         QCOMPARE(found[0].errorsPerLine, 0.9);
         QVERIFY(found[0].finished);
-        QVERIFY(store.record(result(13, QStringLiteral("ú q"), kMonday, 130, 0.5, true)));
+        LessonResult withKeys = result(13, QStringLiteral("ú q"), kMonday, 130, 0.5, true);
+        withKeys.keys = {{QStringLiteral("ú"), {}, 40, 3, 36, 11200},
+                         {QStringLiteral("ú"), QStringLiteral("ů"), 0, 3, 0, 0}};
+        QVERIFY(store.record(withKeys));
 
         RawConnection look(path);
+        // Old results have no key figures; the new one has its rows, readable by plain SQL.
+        QCOMPARE(look.value(QStringLiteral("SELECT group_concat(result_id || ':' || expected ||"
+                                           " ifnull(typed, '-') || strokes || '/' || errors ||"
+                                           " '/' || timed || '/' || total_ms, ' ') FROM"
+                                           " key_figures"))
+                     .toString(),
+                 QStringLiteral("2:ú-40/3/36/11200 2:úů0/3/0/0"));
         QCOMPARE(look.value(QStringLiteral("PRAGMA user_version")).toInt(),
                  SqliteResultsStore::kSchemaVersion);
         QCOMPARE(look.value(QStringLiteral("SELECT count(*) FROM sqlite_master WHERE type = "
@@ -196,7 +206,8 @@ private slots:
                 QVERIFY(other.exec(QStringLiteral("PRAGMA user_version = 2")));
             } else {
                 QVERIFY(other.exec(QStringLiteral("CREATE TABLE results (name TEXT)")));
-                QVERIFY(other.exec(QStringLiteral("PRAGMA user_version = 3")));
+                QVERIFY(other.exec(QStringLiteral("PRAGMA user_version = %1")
+                                       .arg(SqliteResultsStore::kSchemaVersion + 1)));
             }
         }
         if (kind == QStringLiteral("damaged")) {
