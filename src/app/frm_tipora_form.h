@@ -15,6 +15,10 @@ inline constexpr int kLessonItemCount = 50;
 // The exercise row, the ruler and the input line: 60 cells of kColumnWidth from Left 120; the
 // cursor stands at 120 × column, and the Enter mark rests out of sight at 7320.
 inline constexpr int kFirstColumnLeft = 120;
+// Where the cursor stands over column 1, 2, …
+constexpr int columnLeft(int column) {
+    return kFirstColumnLeft + (column - 1) * kColumnWidth;
+}
 inline constexpr int kEnterMarkRestLeft = 7320;
 
 // The main window as the handlers see it: every control, menu item and timer by its name, in

@@ -72,7 +72,7 @@ void FrmTipora::sync() {
                                  : transcript + QStringLiteral("\r\n") + line.typed();
         shownInput_ = input;
     }
-    form.shpKurzor.geometry.left = kFirstColumnLeft + (line.column() - 1) * kColumnWidth;
+    form.shpKurzor.geometry.left = columnLeft(line.column());
     showFigures();
 }
 

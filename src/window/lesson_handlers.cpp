@@ -72,8 +72,7 @@ void FrmTipora::Form_KeyPress(int KeyAscii) {
     // After Stop the finished line is gone from the row; an arrow would point at nothing.
     if (session_.lessonLoaded() && session_.line().complete()) {
         form.lblEnter.fore = kWhite;
-        form.lblEnter.geometry.left =
-            kFirstColumnLeft + (session_.line().column() - 1) * kColumnWidth;
+        form.lblEnter.geometry.left = columnLeft(session_.line().column());
     }
 }
 
