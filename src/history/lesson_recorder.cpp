@@ -8,10 +8,12 @@
 
 namespace tipora {
 
-std::optional<LessonResult> lessonResult(int lesson, const PracticeCounters& atStart,
+std::optional<LessonResult> lessonResult(const LessonId& lesson, const PracticeCounters& atStart,
                                          const PracticeCounters& atEnd, LessonEnd end,
                                          int keyboardType, const QDateTime& when) {
-    if (end == LessonEnd::Demonstration || lesson < 1 || lesson > kLessonCount) {
+    const bool course = lesson.kind == LessonId::Kind::Course;
+    if (end == LessonEnd::Demonstration ||
+        (course && (lesson.number < 1 || lesson.number > kLessonCount))) {
         return std::nullopt;
     }
     LessonResult r;
@@ -24,8 +26,9 @@ std::optional<LessonResult> lessonResult(int lesson, const PracticeCounters& atS
         return std::nullopt;
     }
     r.when = when;
-    r.lesson = lesson;
-    r.caption = lessonCaption(lesson);
+    r.kind = lesson.kind;
+    r.lesson = course ? lesson.number : 0;
+    r.caption = course ? lessonCaption(lesson.number) : lesson.name;
     r.keyboardType = keyboardType == 2 ? 2 : 1;
     r.keystrokesPerMinute = r.seconds > 0 ? keystrokesPerMinute(r.keystrokes, r.seconds) : 0;
     // The counter is a single; stored as a double it must still read 0.3, not 0.30000001.
@@ -36,12 +39,8 @@ std::optional<LessonResult> lessonResult(int lesson, const PracticeCounters& atS
 }
 
 void LessonRecorder::lessonStarted(const LessonId& lesson, const PracticeCounters& now) {
-    // The history's table knows the course's lessons; other texts are not kept yet.
-    lesson_.reset();
+    lesson_ = lesson;
     keys_.clear();
-    if (lesson.kind == LessonId::Kind::Course) {
-        lesson_ = lesson.number;
-    }
     atStart_ = now;
     store_.prepare();
 }
@@ -51,7 +50,7 @@ std::optional<QString> LessonRecorder::lessonEnded(const PracticeCounters& now, 
     if (!lesson_) {
         return std::nullopt;
     }
-    const int lesson = *lesson_;
+    const LessonId lesson = *lesson_;
     // One lesson, one result: a later end without a new start has nothing of its own.
     lesson_.reset();
     std::optional<LessonResult> result =

@@ -14,8 +14,8 @@ namespace tipora {
 class ResultsStore;
 
 // This lesson's own result, or nothing when no line was closed in it or it was a
-// demonstration. The lesson's caption comes from the catalogue.
-std::optional<LessonResult> lessonResult(int lesson, const PracticeCounters& atStart,
+// demonstration. A course lesson's caption comes from the catalogue, any other's is its name.
+std::optional<LessonResult> lessonResult(const LessonId& lesson, const PracticeCounters& atStart,
                                          const PracticeCounters& atEnd, LessonEnd end,
                                          int keyboardType, const QDateTime& when);
 
@@ -39,7 +39,7 @@ public:
 private:
     ResultsStore& store_;
     std::function<QDateTime()> clock_;
-    std::optional<int> lesson_;
+    std::optional<LessonId> lesson_;
     PracticeCounters atStart_;
     KeyTally keys_;
     bool failureReported_ = false;

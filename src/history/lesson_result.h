@@ -1,5 +1,7 @@
 #pragma once
 
+#include "app/results_recording.h"
+
 #include <QDateTime>
 #include <QList>
 #include <QString>
@@ -24,9 +26,9 @@ struct KeyFigure {
 // What one lesson leaves in the history: its own share of the counters, not the running totals
 // the main window shows.
 struct LessonResult {
-    QDateTime when; // when the lesson ended, to the second; read back as UTC
-    int lesson = 0; // 1 … 50
-    QString caption;
+    QDateTime when;       // when the lesson ended, to the second; read back as UTC
+    int lesson = 0;       // 1 … 50 for the course, 0 for anything else
+    QString caption;      // for a drill, the keys it drilled
     int keyboardType = 1; // 1 "česká", 2 "česká (QWERTY)"
     int seconds = 0;      // the lesson's own typing time
     int keystrokes = 0;
@@ -36,8 +38,20 @@ struct LessonResult {
     double errorsPerLine = 0.0; // one decimal
     bool finished = false;      // the lesson ran to its end rather than being stopped
     QList<KeyFigure> keys;      // the learner's keys, a row per character and per confusion
+    LessonId::Kind kind = LessonId::Kind::Course;
 
     friend bool operator==(const LessonResult&, const LessonResult&) = default;
+};
+
+// Which results a key count covers.
+struct KeyPeriod {
+    enum class Kind { LastLesson, Since, Everything };
+    Kind kind = Kind::Everything;
+    QDateTime since; // Since: the results that ended at or after it
+
+    static KeyPeriod lastLesson() { return {Kind::LastLesson, {}}; }
+    static KeyPeriod from(const QDateTime& since) { return {Kind::Since, since}; }
+    static KeyPeriod everything() { return {Kind::Everything, {}}; }
 };
 
 } // namespace tipora

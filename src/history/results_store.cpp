@@ -25,7 +25,7 @@ struct Migration {
     int toVersion;
     const char* sql;
 };
-constexpr std::array<Migration, 6> kMigrations{{
+constexpr std::array<Migration, 7> kMigrations{{
     {1, "CREATE TABLE results ("
         " id INTEGER PRIMARY KEY,"
         " recorded_at TEXT NOT NULL,"
@@ -57,6 +57,9 @@ constexpr std::array<Migration, 6> kMigrations{{
         " timed INTEGER NOT NULL,"
         " total_ms INTEGER NOT NULL)"},
     {3, "CREATE INDEX key_figures_by_result ON key_figures (result_id)"},
+    // Version 4 keeps drills beside the course's lessons: 'course', 'drill' or 'own_text', the
+    // lesson 0 and the caption naming what was practised.
+    {4, "ALTER TABLE results ADD COLUMN kind TEXT NOT NULL DEFAULT 'course'"},
 }};
 
 // "2026-12-07T17:05:09Z", as version 2 stores it; anything else reads as no time at all.
@@ -70,9 +73,38 @@ QDateTime utcTime(const QString& text) {
     return date.isValid() && time.isValid() ? QDateTime(date, time, Qt::UTC) : QDateTime();
 }
 
+// What every version has; the kind came with version 4 and is read where it is known.
 constexpr const char* kColumns =
     "recorded_at, lesson, caption, keyboard_type, seconds, keystrokes, errors, lines, "
     "keystrokes_per_minute, errors_per_line, finished";
+
+constexpr std::array<std::pair<LessonId::Kind, const char*>, 3> kKindNames{{
+    {LessonId::Kind::Course, "course"},
+    {LessonId::Kind::Drill, "drill"},
+    {LessonId::Kind::OwnText, "own_text"},
+}};
+
+QString kindName(LessonId::Kind kind) {
+    for (const auto& [k, name] : kKindNames) {
+        if (k == kind) {
+            return QString::fromLatin1(name);
+        }
+    }
+    return QStringLiteral("course");
+}
+
+LessonId::Kind kindOf(const QString& name) {
+    for (const auto& [k, text] : kKindNames) {
+        if (name == QLatin1String(text)) {
+            return k;
+        }
+    }
+    return LessonId::Kind::Course;
+}
+
+QString utcText(const QDateTime& when) {
+    return when.toUTC().toString(QStringLiteral("yyyy-MM-ddTHH:mm:ssZ"));
+}
 
 // SQLite's primary result codes, as the driver reports them.
 constexpr int kSqliteBusy = 5;
@@ -271,9 +303,9 @@ bool SqliteResultsStore::record(const LessonResult& r) {
     }
     QSqlQuery query(db);
     query.prepare(
-        QStringLiteral("INSERT INTO results (%1) VALUES (?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?)")
+        QStringLiteral("INSERT INTO results (%1, kind) VALUES (?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?)")
             .arg(QLatin1String(kColumns)));
-    query.addBindValue(r.when.toUTC().toString(QStringLiteral("yyyy-MM-ddTHH:mm:ssZ")));
+    query.addBindValue(utcText(r.when));
     query.addBindValue(r.lesson);
     query.addBindValue(r.caption);
     query.addBindValue(r.keyboardType);
@@ -284,6 +316,7 @@ bool SqliteResultsStore::record(const LessonResult& r) {
     query.addBindValue(r.keystrokesPerMinute);
     query.addBindValue(r.errorsPerLine);
     query.addBindValue(r.finished ? 1 : 0);
+    query.addBindValue(kindName(r.kind));
     bool done = query.exec();
     int code = done ? 0 : sqliteCode(query.lastError());
     // The key figures go in the same transaction: a result never stands without its keys.
@@ -339,8 +372,11 @@ QList<LessonResult> SqliteResultsStore::results() {
     }
     QSqlQuery query(QSqlDatabase::database(connection_, false));
     query.setForwardOnly(true);
-    if (!query.exec(QStringLiteral("SELECT %1 FROM results ORDER BY recorded_at DESC, id DESC")
-                        .arg(QLatin1String(kColumns)))) {
+    // A history shown read-only may be older than version 4.
+    const bool hasKind = query.exec(QStringLiteral("SELECT kind FROM results LIMIT 0"));
+    if (!query.exec(QStringLiteral("SELECT %1, %2 FROM results ORDER BY recorded_at DESC, id DESC")
+                        .arg(QLatin1String(kColumns),
+                             hasKind ? QStringLiteral("kind") : QStringLiteral("'course'")))) {
         return list;
     }
     while (query.next()) {
@@ -356,9 +392,57 @@ QList<LessonResult> SqliteResultsStore::results() {
         r.keystrokesPerMinute = query.value(8).toInt();
         r.errorsPerLine = query.value(9).toDouble();
         r.finished = query.value(10).toInt() != 0;
+        r.kind = kindOf(query.value(11).toString());
         list.append(std::move(r));
     }
     return list;
+}
+
+std::optional<QList<KeyFigure>> SqliteResultsStore::keyFigures(const KeyPeriod& period) {
+    if (!ensureOpen()) {
+        return std::nullopt;
+    }
+    QString where;
+    switch (period.kind) {
+    case KeyPeriod::Kind::LastLesson:
+        where = QStringLiteral("WHERE k.result_id = (SELECT id FROM results"
+                               " ORDER BY recorded_at DESC, id DESC LIMIT 1)");
+        break;
+    case KeyPeriod::Kind::Since:
+        where = QStringLiteral("JOIN results r ON r.id = k.result_id WHERE r.recorded_at >= ?");
+        break;
+    case KeyPeriod::Kind::Everything:
+        break;
+    }
+    QSqlQuery query(QSqlDatabase::database(connection_, false));
+    query.setForwardOnly(true);
+    // A history shown read-only may be older than version 3 and have no key table at all.
+    if (!query.exec(QStringLiteral("SELECT 1 FROM key_figures LIMIT 0"))) {
+        return readOnly_ ? std::optional<QList<KeyFigure>>(QList<KeyFigure>()) : std::nullopt;
+    }
+    // The own row (no `typed`) sorts before the confusions of its character.
+    query.prepare(QStringLiteral("SELECT k.expected, k.typed, sum(k.strokes), sum(k.errors),"
+                                 " sum(k.timed), sum(k.total_ms) FROM key_figures k %1"
+                                 " GROUP BY k.expected, k.typed ORDER BY k.expected, k.typed")
+                      .arg(where));
+    if (period.kind == KeyPeriod::Kind::Since) {
+        query.addBindValue(utcText(period.since));
+    }
+    if (!query.exec()) {
+        return std::nullopt;
+    }
+    QList<KeyFigure> figures;
+    while (query.next()) {
+        KeyFigure f;
+        f.expected = query.value(0).toString();
+        f.typed = query.value(1).toString();
+        f.strokes = query.value(2).toInt();
+        f.errors = query.value(3).toInt();
+        f.timed = query.value(4).toInt();
+        f.totalMs = query.value(5).toLongLong();
+        figures.append(std::move(f));
+    }
+    return figures;
 }
 
 bool SqliteResultsStore::clear() {

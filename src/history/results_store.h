@@ -4,6 +4,7 @@
 
 #include <QList>
 #include <QString>
+#include <optional>
 
 namespace tipora {
 
@@ -17,8 +18,12 @@ public:
     // One result with its key figures, committed on its own. False when it was not stored;
     // failure() says why.
     virtual bool record(const LessonResult& result) = 0;
-    // Every stored result, newest first.
+    // Every stored result, newest first, without its key figures.
     virtual QList<LessonResult> results() = 0;
+    // The key figures of the period's results added up per character and per confusion: each
+    // character's own row first, then its confusions, characters in code order. Nothing when
+    // they cannot be read; the results themselves are not affected by that.
+    virtual std::optional<QList<KeyFigure>> keyFigures(const KeyPeriod& period) = 0;
     // Forgets every stored result.
     virtual bool clear() = 0;
     // Empty while the store works; once set, nothing more is written.
@@ -30,7 +35,7 @@ public:
 // be written, is left exactly as it is: the store switches itself off instead.
 class SqliteResultsStore final : public ResultsStore {
 public:
-    static constexpr int kSchemaVersion = 3;
+    static constexpr int kSchemaVersion = 4;
     // Another tutor writing its result holds the file for milliseconds; waiting longer than
     // this means something is wrong with it.
     static constexpr int kDefaultBusyTimeoutMs = 2000;
@@ -43,6 +48,7 @@ public:
     void prepare() override;
     bool record(const LessonResult& result) override;
     QList<LessonResult> results() override;
+    std::optional<QList<KeyFigure>> keyFigures(const KeyPeriod& period) override;
     bool clear() override;
     QString failure() const override { return failure_; }
 

@@ -9,6 +9,13 @@
 
 namespace tipora {
 
+namespace {
+// What a course lesson is listed under; any other practice has no number of its own.
+int choiceOf(const LessonResult& r) {
+    return r.kind == LessonId::Kind::Course ? r.lesson : ResultsView::kDrills;
+}
+} // namespace
+
 ResultsView::ResultsView(QList<LessonResult> newestFirst, QLocale locale)
     : locale_(std::move(locale)) {
     setResults(std::move(newestFirst));
@@ -18,7 +25,7 @@ void ResultsView::setResults(QList<LessonResult> newestFirst) {
     all_ = std::move(newestFirst);
     choices_ = {kAllLessons};
     for (const LessonResult& r : all_) {
-        choices_.append(r.lesson);
+        choices_.append(choiceOf(r));
     }
     std::sort(choices_.begin() + 1, choices_.end());
     choices_.erase(std::unique(choices_.begin(), choices_.end()), choices_.end());
@@ -28,13 +35,14 @@ void ResultsView::setResults(QList<LessonResult> newestFirst) {
 QStringList ResultsView::lessonChoiceTexts() const {
     QStringList list;
     for (const int lesson : choices_) {
-        if (lesson == kAllLessons) {
-            list.append(texts::kAllLessons);
+        if (lesson == kAllLessons || lesson == kDrills) {
+            list.append(lesson == kAllLessons ? texts::kAllLessons : texts::kDrills);
             continue;
         }
         // The caption the newest result of the lesson was stored with.
-        const auto r = std::find_if(all_.begin(), all_.end(),
-                                    [lesson](const LessonResult& x) { return x.lesson == lesson; });
+        const auto r = std::find_if(all_.begin(), all_.end(), [lesson](const LessonResult& x) {
+            return choiceOf(x) == lesson;
+        });
         list.append(texts::lessonChoice(lesson, r->caption));
     }
     return list;
@@ -48,7 +56,7 @@ void ResultsView::chooseLesson(int lesson) {
     }
     shown_.clear();
     std::copy_if(all_.begin(), all_.end(), std::back_inserter(shown_),
-                 [lesson](const LessonResult& r) { return r.lesson == lesson; });
+                 [lesson](const LessonResult& r) { return choiceOf(r) == lesson; });
 }
 
 QString ResultsView::header(int column) {
@@ -64,7 +72,8 @@ QString ResultsView::cell(int row, int column) const {
     case Date:
         return locale_.toString(r.when.toLocalTime(), QLocale::ShortFormat);
     case Lesson:
-        return texts::lessonChoice(r.lesson, r.caption);
+        return r.kind == LessonId::Kind::Course ? texts::lessonChoice(r.lesson, r.caption)
+                                                : r.caption;
     case Time:
         return lessonTimeText(r.seconds, locale_);
     case Speed:

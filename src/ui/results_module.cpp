@@ -140,6 +140,11 @@ QList<LessonResult> LateResults::results() {
     return s != nullptr ? s->results() : QList<LessonResult>();
 }
 
+std::optional<QList<KeyFigure>> LateResults::keyFigures(const KeyPeriod& period) {
+    ResultsStore* s = store();
+    return s != nullptr ? s->keyFigures(period) : std::nullopt;
+}
+
 bool LateResults::clear() {
     ResultsStore* s = store();
     return s != nullptr && s->clear();

@@ -60,6 +60,7 @@ public:
     void prepare() override;
     bool record(const LessonResult& result) override;
     QList<LessonResult> results() override;
+    std::optional<QList<KeyFigure>> keyFigures(const KeyPeriod& period) override;
     bool clear() override;
     QString failure() const override;
 

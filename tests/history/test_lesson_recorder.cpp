@@ -23,6 +23,7 @@ public:
         return true;
     }
     QList<LessonResult> results() override { return stored; }
+    std::optional<QList<KeyFigure>> keyFigures(const KeyPeriod&) override { return std::nullopt; }
     bool clear() override {
         stored.clear();
         return true;

@@ -148,6 +148,7 @@ private slots:
         QCOMPARE(found[0].lesson, 12);
         QCOMPARE(found[0].keyboardType, 2);
         QCOMPARE(found[0].keystrokesPerMinute, 120);
+        QCOMPARE(found[0].kind, LessonId::Kind::Course);
         QCOMPARE(found[0].errorsPerLine, 0.9);
         QVERIFY(found[0].finished);
         LessonResult withKeys = result(13, QStringLiteral("ú q"), kMonday, 130, 0.5, true);
@@ -174,6 +175,47 @@ private slots:
         QCOMPARE(
             look.value(QStringLiteral("SELECT recorded_at FROM results WHERE id = 1")).toString(),
             QStringLiteral("2026-11-30T08:00:00Z"));
+    }
+
+    // The heat map's periods, a drill kept as a drill, and a key table that breaks without
+    // taking the results with it.
+    void addsUpKeyFiguresOverAPeriod() {
+        QTemporaryDir dir;
+        const QString path = dir.filePath(texts::kResultsFileName);
+        SqliteResultsStore store(path);
+        LessonResult older = result(34, QStringLiteral("ř"), kMonday, 100, 0.5, true);
+        older.keys = {{QStringLiteral("ř"), {}, 50, 6, 40, 16000},
+                      {QStringLiteral("ř"), QStringLiteral("ž"), 0, 6, 0, 0}};
+        LessonResult drill =
+            result(0, QStringLiteral("Slabé klávesy: ř ž"), kMonday.addDays(8), 110, 0.2, true);
+        drill.kind = LessonId::Kind::Drill;
+        drill.keys = {{QStringLiteral("ř"), {}, 30, 2, 30, 9000},
+                      {QStringLiteral("ř"), QStringLiteral("ž"), 0, 1, 0, 0},
+                      {QStringLiteral("ř"), QStringLiteral("r"), 0, 1, 0, 0}};
+        LessonResult last = result(35, QStringLiteral("á"), kMonday.addDays(9), 120, 0.0, true);
+        last.keys = {{QStringLiteral("á"), {}, 20, 0, 19, 5700}};
+        for (const LessonResult& r : {older, drill, last}) {
+            QVERIFY(store.record(r));
+        }
+        const auto everything = store.keyFigures(KeyPeriod::everything());
+        QVERIFY(everything);
+        QCOMPARE(*everything,
+                 (QList<KeyFigure>{{QStringLiteral("á"), {}, 20, 0, 19, 5700},
+                                   {QStringLiteral("ř"), {}, 80, 8, 70, 25000},
+                                   {QStringLiteral("ř"), QStringLiteral("r"), 0, 1, 0, 0},
+                                   {QStringLiteral("ř"), QStringLiteral("ž"), 0, 7, 0, 0}}));
+        const auto week = store.keyFigures(KeyPeriod::from(kMonday.addDays(2)));
+        QVERIFY(week);
+        QCOMPARE(week->size(), 4);
+        QCOMPARE(week->at(1).strokes, 30);
+        QCOMPARE(store.keyFigures(KeyPeriod::lastLesson()),
+                 std::optional(QList<KeyFigure>{last.keys}));
+        QCOMPARE(store.results().at(1).kind, LessonId::Kind::Drill);
+        QCOMPARE(store.results().at(1).lesson, 0);
+
+        RawConnection(path).exec(QStringLiteral("DROP TABLE key_figures"));
+        QCOMPARE(store.keyFigures(KeyPeriod::everything()), std::nullopt);
+        QCOMPARE(store.results().size(), 3);
     }
 
     // Files the store must not take: each is left byte for byte as it was, the store reports

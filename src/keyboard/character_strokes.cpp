@@ -1,0 +1,22 @@
+#include "keyboard/character_strokes.h"
+
+#include "ground/key_table.h"
+#include "keyboard/demo_keys.h"
+
+namespace tipora {
+
+CharacterStroke characterStroke(QChar character) {
+    if (character == QLatin1Char('\n') || character == QLatin1Char('\r')) {
+        return {kKeyEnter, false, std::nullopt, true};
+    }
+    if (const KeyForCharacter key = keyForCharacter(character); key.found) {
+        return {key.code, key.shifted, std::nullopt, true};
+    }
+    if (const std::optional<Decomposition> parts = decomposeDeadKey(character)) {
+        const KeyForCharacter base = keyForCharacter(parts->base);
+        return {base.code, base.shifted, parts->dead, base.found};
+    }
+    return {};
+}
+
+} // namespace tipora
