@@ -28,7 +28,7 @@ public:
     void showDemoDialog(tipora::FrmDemo&) override {}
     void showSettingsDialog(tipora::FrmNastaveni&) override {}
     void showAboutBox(tipora::FrmOProgramu&) override {}
-    void showResultsWindow() override {}
+    ResultsChoice showResultsWindow(int) override { return ResultsChoice::Closed; }
     QTime currentTime() const override { return QTime(12, 0); }
     qint64 elapsedMilliseconds() const override { return 0; }
     QLocale locale() const override { return QLocale(QLocale::Czech, QLocale::CzechRepublic); }

@@ -169,6 +169,7 @@ int main(int argc, char* argv[]) {
         tipora::ui::LateResults::installedModuleFolders());
     tipora::LessonRecorder recorder(results, [] { return QDateTime::currentDateTime(); });
     model.setResultsRecording(&recorder);
+    model.setPracticeHistory(&recorder);
     platform.setResults(&results);
     tipora::ui::MainWindow window(model, platform);
     window.load();

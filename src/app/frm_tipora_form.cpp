@@ -136,6 +136,8 @@ FrmTiporaForm::FrmTiporaForm() {
     for (int n = 1; n <= kLessonItemCount; ++n) {
         mnuLekceN[static_cast<std::size_t>(n - 1)] = menu(lessonMenuName(n), lessonCaption(n));
     }
+    mnuSlabeKlavesy =
+        menu(QStringLiteral("mnuSlabeKlavesy"), QStringLiteral("Procvičit slabé klávesy"));
     mnuStop = menu(QStringLiteral("mnuStop"), QStringLiteral("Stop"), false);
     mnuPause = menu(QStringLiteral("mnuPause"), QStringLiteral("Pauza"), false);
     mnuDemo = menu(QStringLiteral("mnuDemo"), QStringLiteral("Ukázka"), false);
@@ -189,6 +191,9 @@ MenuItem* FrmTiporaForm::menuItem(QStringView name) {
         if (item.name == name) {
             return &item;
         }
+    }
+    if (mnuSlabeKlavesy.name == name) {
+        return &mnuSlabeKlavesy;
     }
     for (MenuItem* item : topMenuItems()) {
         if (item->name == name) {

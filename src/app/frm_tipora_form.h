@@ -66,6 +66,7 @@ public:
     MenuItem mnuLekce;
     std::array<MenuItem, 6> lessonSubmenus;           // mnuSPR … mnuZZC
     std::array<MenuItem, kLessonItemCount> mnuLekceN; // mnuLekce01 … mnuLekce50
+    MenuItem mnuSlabeKlavesy;                         // after the lessons and a separator
     MenuItem mnuStop;
     MenuItem mnuPause;
     MenuItem mnuDemo;

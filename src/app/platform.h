@@ -45,8 +45,10 @@ public:
     virtual void showSettingsDialog(FrmNastaveni& dialog) = 0;
     // Shows the loaded about box until a click or a key closes it.
     virtual void showAboutBox(FrmOProgramu& dialog) = 0;
-    // Shows the results window until it is closed.
-    virtual void showResultsWindow() = 0;
+    // How the results window was left.
+    enum class ResultsChoice { Closed, WeakKeyDrill };
+    // Shows the results window, its keyboard in the learner's arrangement, until it is closed.
+    virtual ResultsChoice showResultsWindow(int keyboardType) = 0;
     virtual QTime currentTime() const = 0;
     // Milliseconds on a clock that only goes forwards, from an arbitrary start: the time between
     // keystrokes, which must not jump with the time of day.

@@ -1,5 +1,7 @@
 #pragma once
 
+#include <QChar>
+#include <QList>
 #include <QString>
 #include <optional>
 
@@ -67,6 +69,29 @@ public:
     // message for the learner when its result could not be kept.
     virtual std::optional<QString> lessonEnded(const PracticeCounters& now, LessonEnd end,
                                                int keyboardType) = 0;
+};
+
+// How one character fared over the whole history, where the learner typed it.
+struct KeyRecord {
+    QChar character;
+    int strokes = 0;
+    int errors = 0;
+    int timed = 0; // right keys that had a key before them
+    qint64 totalMs = 0;
+};
+
+// What the history knows of the learner, for a drill made of their weak keys.
+struct PracticeRecord {
+    QList<int> finishedLessons; // course lessons run to their end, each once
+    QList<KeyRecord> keys;
+    std::optional<QString> failure; // the history could not be read: the message for the learner
+};
+
+// Where the main window asks for the learner's record.
+class PracticeHistory {
+public:
+    virtual ~PracticeHistory() = default;
+    virtual PracticeRecord practiceRecord() = 0;
 };
 
 } // namespace tipora

@@ -65,4 +65,28 @@ std::optional<QString> LessonRecorder::lessonEnded(const PracticeCounters& now, 
     return store_.failure();
 }
 
+PracticeRecord LessonRecorder::practiceRecord() {
+    PracticeRecord record;
+    const QList<LessonResult> results = store_.results();
+    for (const LessonResult& r : results) {
+        if (r.kind == LessonId::Kind::Course && r.finished &&
+            !record.finishedLessons.contains(r.lesson)) {
+            record.finishedLessons.append(r.lesson);
+        }
+    }
+    const std::optional<QList<KeyFigure>> keys = store_.keyFigures(KeyPeriod::everything());
+    // A history that cannot be read says why; one whose key table alone is damaged simply has
+    // no key figures.
+    if (results.isEmpty() && !store_.failure().isEmpty()) {
+        record.failure = store_.failure();
+    }
+    for (const KeyFigure& key : keys.value_or(QList<KeyFigure>())) {
+        if (key.typed.isEmpty() && key.expected.size() == 1) {
+            record.keys.append(
+                {key.expected.front(), key.strokes, key.errors, key.timed, key.totalMs});
+        }
+    }
+    return record;
+}
+
 } // namespace tipora

@@ -19,8 +19,9 @@ std::optional<LessonResult> lessonResult(const LessonId& lesson, const PracticeC
                                          const PracticeCounters& atEnd, LessonEnd end,
                                          int keyboardType, const QDateTime& when);
 
-// Follows the lessons of one run of the tutor and stores each one's result as it ends.
-class LessonRecorder final : public ResultsRecording {
+// Follows the lessons of one run of the tutor and stores each one's result as it ends; reads
+// the learner's record back for a drill.
+class LessonRecorder final : public ResultsRecording, public PracticeHistory {
 public:
     // The clock gives the local date and time a lesson ends at.
     LessonRecorder(ResultsStore& store, std::function<QDateTime()> clock)
@@ -35,6 +36,8 @@ public:
                                        int keyboardType) override;
     // Counted in memory; written with the lesson's result.
     void keyChecked(const KeyCheck& check) override { keys_.count(check); }
+    // Every finished course lesson and every character's figures over the whole history.
+    PracticeRecord practiceRecord() override;
 
 private:
     ResultsStore& store_;

@@ -307,7 +307,8 @@ bool SqliteResultsStore::record(const LessonResult& r) {
             .arg(QLatin1String(kColumns)));
     query.addBindValue(utcText(r.when));
     query.addBindValue(r.lesson);
-    query.addBindValue(r.caption);
+    // A caption never read from anywhere is null, which the column refuses; it is empty.
+    query.addBindValue(r.caption.isNull() ? QStringLiteral("") : r.caption);
     query.addBindValue(r.keyboardType);
     query.addBindValue(r.seconds);
     query.addBindValue(r.keystrokes);

@@ -85,6 +85,8 @@ void MainWindow::buildMenus() {
             }
         }
     }
+    lekce->addSeparator();
+    addItem(lekce, form.mnuSlabeKlavesy);
     for (MenuItem* item : form.topMenuItems()) {
         addItem(menuBar(), *item);
     }

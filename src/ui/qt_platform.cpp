@@ -68,15 +68,17 @@ void QtPlatform::showAboutBox(FrmOProgramu& dialog) {
     widget.exec();
 }
 
-void QtPlatform::showResultsWindow() {
+Platform::ResultsChoice QtPlatform::showResultsWindow(int keyboardType) {
     if (results_ == nullptr) {
-        return;
+        return ResultsChoice::Closed;
     }
     prepareModal();
-    if (!results_->showWindow(*this, parent_)) {
+    const std::optional<bool> drill = results_->showWindow(*this, parent_, keyboardType);
+    if (!drill) {
         messageBox(texts::resultsUnavailable(LateResults::moduleFileName()), texts::kMessageTitle,
                    MessageButtons::Ok);
     }
+    return drill.value_or(false) ? ResultsChoice::WeakKeyDrill : ResultsChoice::Closed;
 }
 
 QtPlatform::QtPlatform()

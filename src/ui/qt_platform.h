@@ -24,7 +24,7 @@ public:
     void showDemoDialog(FrmDemo& dialog) override;
     void showSettingsDialog(FrmNastaveni& dialog) override;
     void showAboutBox(FrmOProgramu& dialog) override;
-    void showResultsWindow() override;
+    ResultsChoice showResultsWindow(int keyboardType) override;
     QTime currentTime() const override;
     qint64 elapsedMilliseconds() const override { return sinceStart_.elapsed(); }
     QLocale locale() const override;

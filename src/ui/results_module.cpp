@@ -157,13 +157,12 @@ QString LateResults::failure() const {
     return finished_ ? texts::resultsNotStored(path_, texts::kReasonNoModule) : QString();
 }
 
-bool LateResults::showWindow(Platform& platform, QWidget* parent) {
+std::optional<bool> LateResults::showWindow(Platform& platform, QWidget* parent, int keyboardType) {
     ResultsStore* s = store();
     if (s == nullptr) {
-        return false;
+        return std::nullopt;
     }
-    module_->showWindow(*s, platform, parent);
-    return true;
+    return module_->showWindow(*s, platform, keyboardType, parent);
 }
 
 } // namespace tipora::ui

@@ -28,13 +28,15 @@ public:
 
     // A store over the SQLite file; nothing is opened yet.
     virtual std::unique_ptr<ResultsStore> openStore(const QString& filePath) = 0;
-    // Shows the results window over the store until it is closed.
-    virtual void showWindow(ResultsStore& store, Platform& platform, QWidget* parent) = 0;
+    // Shows the results window over the store until it is closed; true when it was closed to
+    // drill the weak keys.
+    virtual bool showWindow(ResultsStore& store, Platform& platform, int keyboardType,
+                            QWidget* parent) = 0;
 };
 
 } // namespace tipora::ui
 
-#define TIPORA_RESULTS_MODULE_IID "cz.tipora.Tipora.ResultsModule/1"
+#define TIPORA_RESULTS_MODULE_IID "cz.tipora.Tipora.ResultsModule/2"
 Q_DECLARE_INTERFACE(tipora::ui::ResultsModule, TIPORA_RESULTS_MODULE_IID)
 
 namespace tipora::ui {
@@ -64,8 +66,9 @@ public:
     bool clear() override;
     QString failure() const override;
 
-    // Shows "Výsledky"; false, with nothing shown, when the module could not be loaded.
-    bool showWindow(Platform& platform, QWidget* parent);
+    // Shows "Výsledky"; nothing, with nothing shown, when the module could not be loaded, and
+    // otherwise whether the learner asked for the weak-key drill.
+    std::optional<bool> showWindow(Platform& platform, QWidget* parent, int keyboardType);
     // Whether the module has been read (loading is never waited for here).
     bool moduleLoaded() const { return module_ != nullptr; }
 

@@ -19,9 +19,11 @@ public:
         return std::make_unique<SqliteResultsStore>(filePath);
     }
 
-    void showWindow(ResultsStore& store, Platform& platform, QWidget* parent) override {
+    bool showWindow(ResultsStore& store, Platform& platform, int /*keyboardType*/,
+                    QWidget* parent) override {
         ResultsWindow window(store, platform, parent);
         window.exec();
+        return false;
     }
 };
 

@@ -173,7 +173,10 @@ void FrmTipora::mnuVysledky_Click() {
         return;
     }
     sync();
-    platform_.showResultsWindow();
+    if (platform_.showResultsWindow(shared_.TypKlavesnice.value()) ==
+        Platform::ResultsChoice::WeakKeyDrill) {
+        mnuSlabeKlavesy_Click();
+    }
 }
 
 TimerHandlers FrmTipora::timerHandlers() {
@@ -215,6 +218,7 @@ MenuHandlers FrmTipora::menuHandlers() {
         handlers.emplace_back(&form.mnuLekceN[static_cast<std::size_t>(number - 1)],
                               [this, number] { mnuLekce_Click(number); });
     }
+    handlers.emplace_back(&form.mnuSlabeKlavesy, [this] { mnuSlabeKlavesy_Click(); });
     handlers.insert(handlers.end(), {{&form.mnuStop, [this] { mnuStop_Click(); }},
                                      {&form.mnuPause, [this] { mnuPause_Click(); }},
                                      {&form.mnuDemo, [this] { mnuDemo_Click(); }},

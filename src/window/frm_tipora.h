@@ -50,6 +50,8 @@ public:
     const FileLocations& files() const { return files_; }
     // The results history: told of every lesson and every key; its window opens between lessons.
     void setResultsRecording(ResultsRecording* recording) { session_.setListener(recording); }
+    // Where a drill of the learner's weak keys finds their record.
+    void setPracticeHistory(PracticeHistory* history) { history_ = history; }
 
     // The owners of the state, for whoever needs to look.
     const PracticeSession& session() const { return session_; }
@@ -59,6 +61,8 @@ public:
     // window/lesson_handlers.cpp: choosing a lesson, typing, the lines, the clock, pause, stop.
     // mnuLekce01_Click … mnuLekce50_Click all start their lesson this way.
     void mnuLekce_Click(int lesson);
+    // A lesson made of the learner's weak keys, from the course's words and their history.
+    void mnuSlabeKlavesy_Click();
     // One typed character as its Windows-1250 code (8 Backspace, 9 Tab, 13 Enter, 27 Esc; -1 for
     // a character the code page lacks).
     void Form_KeyPress(int KeyAscii);
@@ -126,6 +130,9 @@ private:
     // Shows a line the session brought, or ends the lesson when it was the end.
     void showLine(const SourceLine& line);
     void stopLesson(bool linesRanOut);
+    // What every lesson's start does before its lines come: the practice begins, the keyboard
+    // is cleared for the lesson's marking.
+    void beginLesson(const LessonId& lesson, const QString& caption);
     void afterKey(const PracticeSession::Typed& typed);
     void beepForKey();
     void resetEnterMark();
@@ -154,6 +161,7 @@ private:
     Promenne& shared_;
     Platform& platform_;
     FileLocations files_;
+    PracticeHistory* history_ = nullptr;
     PracticeSession session_;
     KeyLighting lighting_;
     Demonstration demo_;

@@ -1,11 +1,14 @@
 // Choosing a lesson, typing it, its lines, its clock, pausing and its end.
 #include "app/display_rules.h"
 #include "app/texts.h"
+#include "ground/key_table.h"
 #include "ground/lesson_catalogue.h"
 #include "ground/lesson_texts.h"
 #include "ground/windows1250.h"
 #include "keyboard/key_marking.h"
 #include "lessons/course_lesson.h"
+#include "lessons/drill_texts.h"
+#include "lessons/weak_key_drill.h"
 #include "window/frm_tipora.h"
 
 namespace tipora {
@@ -15,8 +18,7 @@ void FrmTipora::resetEnterMark() {
     form.lblEnter.geometry.left = kEnterMarkRestLeft;
 }
 
-void FrmTipora::mnuLekce_Click(int number) {
-    const Step step(*this);
+void FrmTipora::beginLesson(const LessonId& lesson, const QString& caption) {
     form.window.mousePointer = MousePointer::Hourglass;
     form.imgDalsi.visible = true;
     form.lblZadani.text.clear();
@@ -24,9 +26,14 @@ void FrmTipora::mnuLekce_Click(int number) {
     // Also hides a return arrow left by a line the last lesson ended on.
     resetEnterMark();
     form.txtVstup.fore = kWhite;
-    session_.startLesson(LessonId::course(number));
-    form.window.title = texts::lessonWindowTitle(lessonCaption(number));
+    session_.startLesson(lesson);
+    form.window.title = texts::lessonWindowTitle(caption);
     lighting_.putOutAll();
+}
+
+void FrmTipora::mnuLekce_Click(int number) {
+    const Step step(*this);
+    beginLesson(LessonId::course(number), lessonCaption(number));
     markLesson(number, form.lblKlavesa);
 
     auto lesson = std::make_unique<CourseLesson>(number);
@@ -42,6 +49,45 @@ void FrmTipora::mnuLekce_Click(int number) {
         ask(message, MessageButtons::Ok);
         form.lblZadani.text = texts::kError;
     }
+    form.window.mousePointer = MousePointer::Default;
+}
+
+void FrmTipora::mnuSlabeKlavesy_Click() {
+    if (!session_.rules().lessonMenu) {
+        return;
+    }
+    const Step step(*this);
+    form.window.mousePointer = MousePointer::Hourglass;
+    const PracticeRecord record =
+        history_ != nullptr ? history_->practiceRecord() : PracticeRecord{};
+    WeakKeyDrill drill;
+    if (record.failure) {
+        drill.refusal = *record.failure;
+    } else {
+        // A new drill each time, so that the learner does not learn the lines by heart.
+        drill = weakKeyDrill(record, courseWords(files_.course),
+                             static_cast<quint32>(platform_.elapsedMilliseconds()));
+    }
+    form.window.mousePointer = MousePointer::Default;
+    if (!drill.refusal.isEmpty()) {
+        ask(drill.refusal, MessageButtons::Ok);
+        return;
+    }
+    const QString name = texts::weakKeyDrillName(drill.weakKeys);
+    beginLesson({LessonId::Kind::Drill, 0, name}, name);
+    whitenKeyboard(form.lblKlavesa);
+    for (const int code : drill.taughtKeyCodes) {
+        if (Control* key = form.klavesa(code); key != nullptr && code != kKeyEnter) {
+            key->back = kGreen;
+        }
+    }
+    for (const int code : drill.weakKeyCodes) {
+        if (Control* key = form.klavesa(code)) {
+            key->back = kRed;
+        }
+    }
+    form.txtPopisLekce.text = texts::weakKeyDrillDescription(drill.weakKeys);
+    showLine(session_.useSource(std::make_unique<DrillLines>(drill.lines)));
     form.window.mousePointer = MousePointer::Default;
 }
 

@@ -2,6 +2,8 @@
 #include "history/lesson_recorder.h"
 #include "history/results_store.h"
 #include "history/results_view.h"
+#include "lessons/drill_texts.h"
+#include "lessons/weak_key_drill.h"
 #include "support/lesson_results.h"
 #include "support/tutor.h"
 
@@ -16,6 +18,7 @@ const QDateTime kEvening(QDate(2026, 12, 7), QTime(18, 5, 9));
 struct Learner {
     Learner() {
         t.w().setResultsRecording(&recorder);
+        t.w().setPracticeHistory(&recorder);
         t.folder.exercises[2] = {QStringLiteral("ab 2"), QStringLiteral("cd"),
                                  QStringLiteral("ef")};
         t.rewrite();
@@ -94,6 +97,45 @@ private slots:
         for (const auto& message : t.platform.messages) {
             QCOMPARE(message.text, QStringLiteral("Chceš smazat statistiku?"));
         }
+    }
+
+    // From "Výsledky" to a drill of the weak keys: asked for with too little history it says so
+    // and starts nothing; with a finished lesson and errors on r and u it is typed like a lesson
+    // with those keys red, and kept in the history as a drill.
+    void aDrillOfTheWeakKeysIsTypedAndKeptAsADrill() {
+        Learner l;
+        auto& t = l.t;
+        t.platform.resultsChoice = Platform::ResultsChoice::WeakKeyDrill;
+        t.w().mnuVysledky_Click();
+        QCOMPARE(t.platform.messages.back().text, texts::tooLittleHistory(0, 200));
+        QCOMPARE(t.w().session().phase(), Phase::NoLesson);
+
+        LessonResult lesson5;
+        lesson5.when = kEvening.addDays(-1);
+        lesson5.lesson = 5;
+        lesson5.finished = true;
+        lesson5.keys = {{QStringLiteral("a"), {}, 100, 0, 90, 27000},
+                        {QStringLiteral("r"), {}, 60, 12, 40, 16000},
+                        {QStringLiteral("u"), {}, 50, 8, 40, 16000}};
+        QVERIFY(l.store.record(lesson5));
+        t.folder.exercises[5] = {QStringLiteral("ruka kraj drak hrad"),
+                                 QStringLiteral("duha kluk hluk sluha fff jjj")};
+        t.rewrite();
+        t.w().mnuVysledky_Click();
+        QCOMPARE(t.platform.resultsKeyboardType, 1);
+        QCOMPARE(t.f().window.title, QStringLiteral("Tipora 1.5 - Slabé klávesy: r u a"));
+        QCOMPARE(t.f().klavesa('R')->back, kRed);
+        QCOMPARE(t.f().klavesa('F')->back, kGreen);
+        QCOMPARE(t.f().klavesa('E')->back, kWhite);
+        const QString line = t.f().lblZadani.text;
+        QVERIFY(!line.contains(QStringLiteral("fff")));
+        l.typeSlowly(line);
+        QCOMPARE(t.s().Radky, 1);
+        t.w().mnuStop_Click();
+        const LessonResult kept = l.store.results().front();
+        QCOMPARE(kept.kind, LessonId::Kind::Drill);
+        QCOMPARE(kept.caption, QStringLiteral("Slabé klávesy: r u a"));
+        QCOMPARE(kept.keystrokes, line.size() + 1);
     }
 
     // The window's speed is the lesson's own keystrokes over the lesson's own clock. After a first

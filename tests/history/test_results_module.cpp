@@ -51,7 +51,7 @@ QString openWindowOf(ui::QtPlatform& platform) {
             dialog->reject();
         }
     });
-    platform.showResultsWindow();
+    platform.showResultsWindow(1);
     return shown;
 }
 
@@ -144,7 +144,7 @@ private slots:
         QVERIFY(results.results().isEmpty());
         QVERIFY(!results.clear());
         test::FakePlatform platform;
-        QVERIFY(!results.showWindow(platform, nullptr));
+        QVERIFY(!results.showWindow(platform, nullptr, 1));
         QVERIFY(!results.moduleLoaded());
         QVERIFY(!QFile::exists(file));
     }

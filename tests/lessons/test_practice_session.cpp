@@ -1,6 +1,10 @@
 // The practice session's own rules: what each phase enables, what the line check says of a key,
-// and the events a listener hears. The session runs here without a window.
+// and the events a listener hears. The session runs here without a window. Also the drill of the
+// learner's weak keys that it types.
+#include "keyboard/character_strokes.h"
+#include "lessons/drill_texts.h"
 #include "lessons/practice_session.h"
+#include "lessons/weak_key_drill.h"
 #include "support/fake_platform.h"
 #include "support/tutor.h"
 
@@ -10,21 +14,6 @@
 using namespace tipora;
 
 namespace {
-
-struct LinesInMemory final : LineSource {
-    explicit LinesInMemory(QStringList lines) : lines_(std::move(lines)) {}
-    SourceLine first() override { return {SourceLine::Kind::Exercise, lines_[0], lines_[0]}; }
-    SourceLine next(bool) override {
-        if (++at_ >= lines_.size()) {
-            return {};
-        }
-        return {SourceLine::Kind::Exercise, lines_[at_], lines_[at_]};
-    }
-    std::optional<QString> afterMessage() override { return std::nullopt; }
-
-    QStringList lines_;
-    qsizetype at_ = 0;
-};
 
 struct Heard final : ResultsRecording {
     void lessonStarted(const LessonId& lesson, const PracticeCounters&) override {
@@ -173,7 +162,7 @@ private slots:
         Heard heard;
         session.setListener(&heard);
         session.startLesson(LessonId{LessonId::Kind::OwnText, 0, QStringLiteral("dopis")});
-        session.useSource(std::make_unique<LinesInMemory>(QStringList{"ab", "c", "d"}));
+        session.useSource(std::make_unique<DrillLines>(QStringList{"ab", "c", "d"}));
 
         session.typeKey('a');
         now += 250;
@@ -204,7 +193,7 @@ private slots:
 
         session.stop(false, 1);
         session.startLesson(LessonId::course(2));
-        session.useSource(std::make_unique<LinesInMemory>(QStringList{"xy", "z"}));
+        session.useSource(std::make_unique<DrillLines>(QStringList{"xy", "z"}));
         session.startDemonstration();
         const KeyCheck typed = session.demonstrateKey();
         QVERIFY(typed.demonstration && typed.outcome == KeyOutcome::Accepted);
@@ -217,6 +206,48 @@ private slots:
         QCOMPARE(heard.started[0].name, QStringLiteral("dopis"));
         QCOMPARE(heard.ends, (QList<LessonEnd>{LessonEnd::Stopped, LessonEnd::Demonstration}));
         QVERIFY(session.brokenRules().isEmpty());
+    }
+
+    // Lessons 1 to 5 taught a d f g h j k l s ů r u; ř and o are not taught yet.
+    void drillUsesTaughtKeysAndRepeatsTheWeakOnes() {
+        QStringList words{"ruka", "kraj",  "drak", "hrad", "duha", "kluk",
+                          "hluk", "sluha", "řada", "jaro", "Ruka", "salda"};
+        // Far more words without the weak letters: a drill that picked words at random would
+        // come nowhere near its repeats.
+        for (const QChar x : QStringLiteral("dfghjkls")) {
+            for (const QChar y : QStringLiteral("dfghjkls")) {
+                words << QString(x) + u'ů' + y;
+            }
+        }
+        PracticeRecord record;
+        record.finishedLessons = {1, 2, 3, 4, 5};
+        record.keys = {{u'r', 60, 12}, {u'u', 50, 8},  {u'R', 10, 4}, {u'ř', 80, 40},
+                       {u'a', 100, 1}, {u'k', 100, 0}, {u'o', 5, 5}};
+        const WeakKeyDrill drill = weakKeyDrill(record, words, 7);
+        QVERIFY2(drill.refusal.isEmpty(), qPrintable(drill.refusal));
+        QCOMPARE(drill.weakKeys, QStringLiteral("r u a"));
+        QCOMPARE(drill.lines.size(), kDrillLineCount);
+        const std::vector<int> taught = taughtKeyCodes(record.finishedLessons);
+        QString all;
+        for (const QString& line : drill.lines) {
+            QVERIFY(!line.isEmpty() && line.size() <= kDrillLineLength);
+            QVERIFY(!line.startsWith(u' ') && !line.endsWith(u' ') && !line.contains(u"  "));
+            for (const QString& word : line.split(u' ')) {
+                QVERIFY2(words.contains(word), qPrintable(word));
+                for (const QChar c : word) {
+                    const CharacterStroke stroke = characterStroke(c);
+                    QVERIFY(!stroke.shift && std::ranges::count(taught, stroke.code) == 1);
+                }
+            }
+            all += line;
+        }
+        for (const QChar weak : {u'r', u'u', u'a'}) {
+            QVERIFY(all.count(weak) >= kWeakKeyRepeats);
+        }
+        QCOMPARE(weakKeyDrill(record, words, 7).lines, drill.lines);
+
+        record.keys = {{u'r', 150, 12}, {u'u', 49, 8}};
+        QCOMPARE(weakKeyDrill(record, words, 7).refusal, texts::tooLittleHistory(199, 200));
     }
 };
 

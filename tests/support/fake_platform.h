@@ -62,8 +62,10 @@ public:
     void showAboutBox(FrmOProgramu& dialog) override {
         inDialog(aboutBoxes, [&] { dialog.Form_Click(); });
     }
-    void showResultsWindow() override {
+    ResultsChoice showResultsWindow(int keyboardType) override {
+        resultsKeyboardType = keyboardType;
         inDialog(resultsWindows, [] {});
+        return resultsChoice;
     }
     QTime currentTime() const override { return time; }
     qint64 elapsedMilliseconds() const override { return elapsed ? elapsed() : 0; }
@@ -91,6 +93,9 @@ public:
     int settingsDialogs = 0;
     int aboutBoxes = 0;
     int resultsWindows = 0;
+    // How the learner leaves the results window, and the arrangement it was shown in.
+    ResultsChoice resultsChoice = ResultsChoice::Closed;
+    int resultsKeyboardType = 0;
     // The learner in the settings dialog; it must close it with OK or Zruš.
     std::function<void(FrmNastaveni&)> settingsDialog;
     std::function<void(FrmDemo&)> demoDialog;

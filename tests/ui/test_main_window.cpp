@@ -402,9 +402,13 @@ private slots:
 
         auto* lekce = window.menuBar()->findChild<QMenu*>(QStringLiteral("mnuLekce"));
         QVERIFY(lekce != nullptr);
-        QCOMPARE(lekce->actions().size(), 6);
+        // Six submenus, then a separator and the weak-key drill.
+        const QList<QAction*> items = lekce->actions();
+        QCOMPARE(items.size(), 8);
+        QVERIFY(items[6]->isSeparator());
+        QCOMPARE(items[7]->text(), QStringLiteral("Procvičit slabé klávesy"));
         int lessons = 0;
-        for (QAction* submenu : lekce->actions()) {
+        for (QAction* submenu : items.first(6)) {
             lessons += static_cast<int>(submenu->menu()->actions().size());
         }
         QCOMPARE(lessons, 50);
