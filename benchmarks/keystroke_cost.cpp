@@ -2,11 +2,13 @@
 // go through its key preview, the handlers and the binder's sync of every changed widget; the
 // time from the press being delivered to it returning is measured, without the drawing that
 // follows (the keystroke-to-screen benchmark sees that). Then ten whole lessons are typed
-// without a mistake, to see whether resident memory grows from one to the next.
+// without a mistake, to see whether resident memory grows from one to the next. Last, a drill
+// of weak keys is built from the bundled course, as "Procvičit slabé klávesy" builds it.
 //   bench_keystroke_cost [keystrokes = 2000]
 // Run with QT_QPA_PLATFORM=offscreen; prints one JSON object on its last line.
 #include "app/settings_file.h"
 #include "history/key_tally.h"
+#include "lessons/weak_key_drill.h"
 #include "ui/main_window.h"
 #include "ui/qt_platform.h"
 #include "window/frm_tipora.h"
@@ -236,6 +238,27 @@ int main(int argc, char* argv[]) {
     }
     QApplication::processEvents();
 
+    // A learner through the whole course, slow and wrong on the letters with diacritics.
+    tipora::PracticeRecord record;
+    for (int lesson = 1; lesson <= tipora::kLessonItemCount; ++lesson) {
+        record.finishedLessons.append(lesson);
+    }
+    const QString alphabet = QStringLiteral("aábcčdďeéěfghiíjklmnňoópqrřsštťuúůvwxyýzž");
+    for (qsizetype i = 0; i < alphabet.size(); ++i) {
+        const int errors = alphabet[i].unicode() > 0x7F ? 6 + int(i % 5) : int(i % 3);
+        record.keys.append({alphabet[i], 300, errors, 280, 280 * (200 + 10 * errors)});
+    }
+    std::vector<double> drillMs;
+    tipora::WeakKeyDrill drill;
+    for (int i = 0; i < 30; ++i) {
+        QElapsedTimer drillTimer;
+        drillTimer.start();
+        drill =
+            tipora::weakKeyDrill(record, tipora::courseWords(QDir(QStringLiteral(TIPORA_DATA_DIR))),
+                                 static_cast<quint32>(i));
+        drillMs.push_back(double(drillTimer.nsecsElapsed()) / 1e6);
+    }
+
     const long growth = rssAfterLesson.back() - rssAfterLesson.front();
     std::printf("keystrokes: %d (%d wrong, counted %s), line \"%s\"\n", keystrokes, errors,
                 counted ? "right" : "WRONG", qPrintable(line));
@@ -263,6 +286,11 @@ int main(int argc, char* argv[]) {
                 "%ld kB after the tenth (growth %ld kB), VmHWM %ld kB\n",
                 linesTyped, platform.messages, rssAfterLesson.front(), rssAfterLesson.back(),
                 growth, statusKilobytes("VmHWM"));
+    std::printf("weak-key drill built from the course (%d lines, keys %s; first \"%s\"): median "
+                "%.1f ms, max %.1f ms (target 50 ms)\n",
+                int(drill.lines.size()), qPrintable(drill.weakKeys),
+                qPrintable(drill.lines.value(0)), percentile(drillMs, 0.5),
+                percentile(drillMs, 1.0));
     std::printf(
         "{\"press_us_median\": %.2f, \"press_us_p99\": %.2f, \"press_us_max\": %.2f, "
         "\"press_cpu_us_median\": %.2f, \"press_cpu_us_p99\": %.2f, "
@@ -270,11 +298,11 @@ int main(int argc, char* argv[]) {
         "\"clock_tick_cpu_us_median\": %.2f, \"key_count_ns_p99\": %.0f, \"lines_typed\": %d, "
         "\"rss_kb_first_lesson\": "
         "%ld, \"rss_kb_tenth_lesson\": "
-        "%ld, \"rss_kb_growth_ten_lessons\": %ld}\n",
+        "%ld, \"rss_kb_growth_ten_lessons\": %ld, \"drill_ms_median\": %.2f}\n",
         percentile(pressCost, 0.5), percentile(pressCost, 0.99), percentile(pressCost, 1.0),
         percentile(pressCpu, 0.5), percentile(pressCpu, 0.99), percentile(releaseCost, 0.5),
         percentile(releaseCost, 0.99), percentile(tickCpu, 0.5),
         percentile(tally.nanoseconds, 0.99), linesTyped, rssAfterLesson.front(),
-        rssAfterLesson.back(), growth);
-    return counted && linesTyped > 0 ? 0 : 1;
+        rssAfterLesson.back(), growth, percentile(drillMs, 0.5));
+    return counted && linesTyped > 0 && drill.lines.size() == tipora::kDrillLineCount ? 0 : 1;
 }

@@ -38,7 +38,9 @@ bool looksLikeWord(const QString& token) {
     const bool vowel =
         std::any_of(lower.begin(), lower.end(), [](QChar c) { return kVowels.contains(c); });
     QSet<QChar> letters(lower.begin(), lower.end());
-    return vowel && letters.size() >= 3;
+    // Words in capitals belong to the Caps Lock lesson, not to a drill of letters.
+    const bool capitals = lower.sliced(1) != token.sliced(1);
+    return vowel && letters.size() >= 3 && !capitals;
 }
 
 struct Figures {

@@ -31,7 +31,7 @@ struct WeakKeyDrill {
 std::vector<int> taughtKeyCodes(const QList<int>& finishedLessons);
 
 // The real words of the course's exercise lines, each once, in code order. Letter drills
-// ("fjfj", "dkd") and two-letter syllables are left out.
+// ("fjfj", "dkd"), two-letter syllables and words in capitals are left out.
 QStringList courseWords(const QDir& course);
 
 // Picks the three to five letters the learner gets wrong most often among the ones the finished
