@@ -1,5 +1,6 @@
 #include "app/file_locations.h"
 #include "app/promenne.h"
+#include "exam/score_command.h"
 #include "history/history_texts.h"
 #include "history/lesson_recorder.h"
 #include "keyboard/frm_klavesnice.h"
@@ -27,10 +28,21 @@ const QString kDescription =
                    "Kurz se bere ze složky dané volbou --course, jinak z aktuální složky\n"
                    "(když v ní je cz.dat), jinak ze share/tipora vedle programu a ze složek\n"
                    "dat XDG. Nastavení tipora.ini se čte a ukládá v aktuální složce, když\n"
-                   "v ní je, jinak v $XDG_CONFIG_HOME/tipora/tipora.ini.");
+                   "v ní je, jinak v $XDG_CONFIG_HOME/tipora/tipora.ini.\n\n"
+                   "tipora --score ORIGINÁL OPIS oboduje opis napsaný jinde jako zkouška:\n"
+                   "hrubé a čisté úhozy, chyby, chybovost, přesnost a známku (ta jen\n"
+                   "za 10 minut s penalizací 10). Soubory v UTF-8 nebo Windows-1250.");
 const QString kCourseOption =
     QStringLiteral("Vezme kurz (cz.dat, cz01.dat … cz10.dat) ze složky <složka>.");
 const QString kCourseValue = QStringLiteral("složka");
+const QString kScoreOption =
+    QStringLiteral("Oboduje opis: za volbou dva soubory, originál a napsaný text.");
+const QString kMinutesOption = QStringLiteral("Minuty, za které byl opis napsán (10).");
+const QString kPenaltyOption =
+    QStringLiteral("Úhozů odečtených za chybu: 10 ve státní zkoušce, 50 v soutěžích (10).");
+const QString kJsonOption = QStringLiteral("Vypíše výsledek opisu jako jeden objekt JSON.");
+const QString kScoreFiles = QStringLiteral("--score chce dva soubory: originál a opis");
+const QString kOnlyWithScore = QStringLiteral("volba „--%1“ platí jen s --score");
 const QString kHelpOption = QStringLiteral("Vypíše tuto nápovědu.");
 const QString kVersionOption = QStringLiteral("Vypíše verzi programu.");
 const QString kNoCourseFolder = QStringLiteral("%1: složka kurzu „%2“ neexistuje.");
@@ -65,7 +77,13 @@ CommandLine readCommandLine(int argc, char* argv[]) {
     const QCommandLineOption help({QStringLiteral("h"), QStringLiteral("help")}, kHelpOption);
     const QCommandLineOption version({QStringLiteral("v"), QStringLiteral("version")},
                                      kVersionOption);
-    parser.addOptions({course, help, version});
+    const QCommandLineOption score(QStringLiteral("score"), kScoreOption);
+    const QCommandLineOption minutes(QStringLiteral("minutes"), kMinutesOption, QStringLiteral("N"),
+                                     QStringLiteral("10"));
+    const QCommandLineOption penalty(QStringLiteral("penalty"), kPenaltyOption, QStringLiteral("P"),
+                                     QStringLiteral("10"));
+    const QCommandLineOption json(QStringLiteral("json"), kJsonOption);
+    parser.addOptions({course, help, version, score, minutes, penalty, json});
     // Qt's own options (-platform wayland, -style fusion, -session when a session is restored)
     // are left for the application object, which takes them out of argv.
     parser.setSingleDashWordOptionMode(QCommandLineParser::ParseAsLongOptions);
@@ -87,7 +105,16 @@ CommandLine readCommandLine(int argc, char* argv[]) {
     }
 
     CommandLine result;
-    if (!parser.parse(arguments)) {
+    const bool parsed = parser.parse(arguments);
+    // The figures of a copy test mean nothing without one.
+    QString scoreOnly;
+    for (const QString& name :
+         {QStringLiteral("minutes"), QStringLiteral("penalty"), QStringLiteral("json")}) {
+        if (parsed && !parser.isSet(score) && parser.isSet(name) && scoreOnly.isEmpty()) {
+            scoreOnly = name;
+        }
+    }
+    if (!parsed) {
         // Named as typed. The only other failure is an option without its value, which can
         // only be the last argument.
         const QStringList unknown = parser.unknownOptionNames();
@@ -103,6 +130,24 @@ CommandLine readCommandLine(int argc, char* argv[]) {
             }
         }
         print(stderr, program + QStringLiteral(": ") + why + u'\n' + kSeeHelp.arg(program) + u'\n');
+        result.exitCode = 2;
+    } else if (parser.isSet(score)) {
+        const QStringList files = parser.positionalArguments();
+        if (files.size() != 2) {
+            print(stderr, program + QStringLiteral(": ") + kScoreFiles + u'\n' +
+                              kSeeHelp.arg(program) + u'\n');
+            result.exitCode = 2;
+            return result;
+        }
+        const tipora::ScoreRun run =
+            tipora::runScore({program, files[0], files[1], parser.value(minutes),
+                              parser.value(penalty), parser.isSet(json)});
+        print(stdout, run.output);
+        print(stderr, run.error);
+        result.exitCode = run.exitCode;
+    } else if (!scoreOnly.isEmpty()) {
+        print(stderr, program + QStringLiteral(": ") + kOnlyWithScore.arg(scoreOnly) + u'\n' +
+                          kSeeHelp.arg(program) + u'\n');
         result.exitCode = 2;
     } else if (!parser.positionalArguments().isEmpty()) {
         print(stderr, program + QStringLiteral(": ") +
