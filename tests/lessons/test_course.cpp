@@ -1,10 +1,12 @@
 // The bundled course: its files follow the format, every lesson starts, every exercise line can be
 // typed with the keys its lesson shows, and the course teaches as a Czech teacher would: each new
 // key drilled fifty times, every letter kept in use, Shift from the other hand, signs only once
-// taught, and real Czech words checked against the Czech dictionary of aspell.
+// taught, and real Czech words checked against the Czech dictionary of aspell. The exam texts for
+// the timed copy are held to the same keyboard and dictionary.
 #include "ground/key_table.h"
 #include "ground/lesson_catalogue.h"
 #include "ground/windows1250.h"
+#include "keyboard/character_strokes.h"
 #include "keyboard/dead_keys.h"
 #include "keyboard/demo_keys.h"
 #include "keyboard/key_marking.h"
@@ -17,12 +19,14 @@
 #include <QProcess>
 #include <QRegularExpression>
 #include <QSet>
+#include <QStringDecoder>
 #include <QStringEncoder>
 #include <QTemporaryDir>
 #include <QTest>
 #include <algorithm>
 #include <array>
 #include <functional>
+#include <iterator>
 #include <optional>
 #include <set>
 #include <utility>
@@ -633,6 +637,74 @@ private slots:
         }
         QVERIFY2(problems.isEmpty(), qPrintable(problems.join(QLatin1Char('\n'))));
         REQUIRE_DICTIONARY(check.dictionaryError());
+    }
+
+    // The exam texts: at least ten, each a title line and then one paragraph a line, 2,500 to
+    // 4,000 characters after the title, every character on a key of the Czech keyboard (a BOM,
+    // a broken UTF-8 sequence or a typographic quote is not) and every word a Czech one.
+    void examTextsAreTypeableCzech() {
+        const QDir dir(kDataDir + QStringLiteral("/opisy"));
+        const QStringList names = dir.entryList({QStringLiteral("*.txt")}, QDir::Files);
+        QVERIFY2(names.size() >= 10, qPrintable(QString::number(names.size())));
+        QStringList problems;
+        QMap<QString, QStringList> words;
+        for (const QString& name : names) {
+            QFile file(dir.filePath(name));
+            QVERIFY(file.open(QIODevice::ReadOnly));
+            const QByteArray bytes = file.readAll();
+            // A byte-order mark is kept, so that it counts as a character on no key.
+            QStringDecoder utf8(QStringDecoder::Utf8, QStringDecoder::Flag::ConvertInitialBom);
+            QStringList lines = QString(utf8(bytes)).split(QLatin1Char('\n'));
+            lines.removeLast(); // after the final line break, or an unfinished last line
+            if (!bytes.endsWith('\n')) {
+                problems << name + QStringLiteral(": the last line has no line break");
+            }
+            for (qsizetype i = 0; i < lines.size(); ++i) {
+                const QString& line = lines[i];
+                if (line.isEmpty() || line != line.trimmed() ||
+                    line.contains(QStringLiteral("  "))) {
+                    problems << QStringLiteral("%1 line %2: empty, or blanks at an end or doubled")
+                                    .arg(name)
+                                    .arg(i + 1);
+                }
+                for (qsizetype col = 0; col < line.size(); ++col) {
+                    if (!characterStroke(line[col]).found) {
+                        problems << QStringLiteral("%1 line %2, column %3: U+%4 is on no key")
+                                        .arg(name)
+                                        .arg(i + 1)
+                                        .arg(col + 1)
+                                        .arg(line[col].unicode(), 4, 16, QLatin1Char('0'));
+                    }
+                }
+            }
+            const qsizetype body = lines.mid(1).join(QLatin1Char('\n')).size();
+            qInfo().noquote() << name << lines.value(0) << body;
+            if (body < 2500 || body > 4000) {
+                problems << QStringLiteral("%1: %2 characters after the title (2500 to 4000)")
+                                .arg(name)
+                                .arg(body);
+            }
+            words[name] = longWords(lines.join(QLatin1Char(' ')));
+        }
+        QStringList all;
+        for (const QStringList& some : words) {
+            all += some;
+        }
+        all.removeDuplicates();
+        QString error;
+        if (const std::optional<QSet<QString>> unknown = askAspell(all, &error)) {
+            for (auto it = words.cbegin(); it != words.cend(); ++it) {
+                QStringList strange;
+                std::copy_if(it->begin(), it->end(), std::back_inserter(strange),
+                             [&](const QString& word) { return unknown->contains(word); });
+                if (!strange.isEmpty()) {
+                    problems << it.key() + QStringLiteral(": not in the dictionary: ") +
+                                    strange.join(QLatin1Char(' '));
+                }
+            }
+        }
+        QVERIFY2(problems.isEmpty(), qPrintable(problems.join(QLatin1Char('\n'))));
+        REQUIRE_DICTIONARY(error);
     }
 
     // The check's table of what each lesson teaches agrees with the keys the lesson shows red.
