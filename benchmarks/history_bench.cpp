@@ -29,6 +29,7 @@ public:
     void showSettingsDialog(tipora::FrmNastaveni&) override {}
     void showAboutBox(tipora::FrmOProgramu&) override {}
     ResultsChoice showResultsWindow(int) override { return ResultsChoice::Closed; }
+    QString chooseTextFile() override { return {}; }
     QTime currentTime() const override { return QTime(12, 0); }
     qint64 elapsedMilliseconds() const override { return 0; }
     QLocale locale() const override { return QLocale(QLocale::Czech, QLocale::CzechRepublic); }

@@ -65,6 +65,9 @@ installed_files=(
     share/tipora/cz.dat share/tipora/cz01.dat share/tipora/cz02.dat share/tipora/cz03.dat
     share/tipora/cz04.dat share/tipora/cz05.dat share/tipora/cz06.dat share/tipora/cz07.dat
     share/tipora/cz08.dat share/tipora/cz09.dat share/tipora/cz10.dat share/tipora/tipora.ini
+    share/tipora/opisy/{01-cesta-vlakem,02-vareni-pro-hosty,03-skolni-zahrada,04-stehovani}.txt
+    share/tipora/opisy/{05-destivy-vikend,06-pece-o-psa,07-v-knihovne,08-na-kole}.txt
+    share/tipora/opisy/{09-zima-na-horach,10-trh-na-navsi}.txt
 )
 
 stage() { # prefix root

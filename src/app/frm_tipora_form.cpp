@@ -138,6 +138,7 @@ FrmTiporaForm::FrmTiporaForm() {
     }
     mnuSlabeKlavesy =
         menu(QStringLiteral("mnuSlabeKlavesy"), QStringLiteral("Procvičit slabé klávesy"));
+    mnuVlastniText = menu(QStringLiteral("mnuVlastniText"), QStringLiteral("Vlastní text…"));
     mnuStop = menu(QStringLiteral("mnuStop"), QStringLiteral("Stop"), false);
     mnuPause = menu(QStringLiteral("mnuPause"), QStringLiteral("Pauza"), false);
     mnuDemo = menu(QStringLiteral("mnuDemo"), QStringLiteral("Ukázka"), false);
@@ -192,8 +193,10 @@ MenuItem* FrmTiporaForm::menuItem(QStringView name) {
             return &item;
         }
     }
-    if (mnuSlabeKlavesy.name == name) {
-        return &mnuSlabeKlavesy;
+    for (MenuItem* item : {&mnuSlabeKlavesy, &mnuVlastniText}) {
+        if (item->name == name) {
+            return item;
+        }
     }
     for (MenuItem* item : topMenuItems()) {
         if (item->name == name) {

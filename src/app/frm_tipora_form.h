@@ -67,6 +67,7 @@ public:
     std::array<MenuItem, 6> lessonSubmenus;           // mnuSPR … mnuZZC
     std::array<MenuItem, kLessonItemCount> mnuLekceN; // mnuLekce01 … mnuLekce50
     MenuItem mnuSlabeKlavesy;                         // after the lessons and a separator
+    MenuItem mnuVlastniText;
     MenuItem mnuStop;
     MenuItem mnuPause;
     MenuItem mnuDemo;

@@ -49,6 +49,8 @@ public:
     enum class ResultsChoice { Closed, WeakKeyDrill };
     // Shows the results window, its keyboard in the learner's arrangement, until it is closed.
     virtual ResultsChoice showResultsWindow(int keyboardType) = 0;
+    // Asks for a text file of the learner's own; empty when they cancel.
+    virtual QString chooseTextFile() = 0;
     virtual QTime currentTime() const = 0;
     // Milliseconds on a clock that only goes forwards, from an arbitrary start: the time between
     // keystrokes, which must not jump with the time of day.

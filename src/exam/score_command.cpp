@@ -2,6 +2,7 @@
 
 #include "exam/copy_test.h"
 #include "ground/lesson_file.h"
+#include "ground/lesson_texts.h"
 #include "ground/text_decoding.h"
 
 #include <QFile>
@@ -27,10 +28,7 @@ ReadText readText(const QString& path) {
         return {{}, QStringLiteral("soubor „%1“ neexistuje").arg(path)};
     }
     if (info.size() > kMaxLessonFileBytes) {
-        return {{},
-                QStringLiteral("soubor „%1“ je příliš velký (nejvýš %2 MiB)")
-                    .arg(path)
-                    .arg(kMaxLessonFileBytes / (1024 * 1024))};
+        return {{}, texts::lessonFileTooLarge(path, kMaxLessonFileBytes)};
     }
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly)) {

@@ -38,6 +38,8 @@ inline constexpr int kKeyY = 89;
 inline constexpr int kKeyZ = 90;
 inline constexpr int kKeyRightShift = 1016;
 inline constexpr int kKeyCloseParen = 221; // lies over the upper left corner of Enter
+inline constexpr int kKeyDeadAccent = 187; // ´, and ˇ with Shift
+inline constexpr int kKeyRingU = 186;      // ů, and " with Shift
 
 // QWERTY moves "y" up into the upper row and "z" down into the lower one.
 inline constexpr int kQwertyYMoveRight = 2040;

@@ -31,6 +31,7 @@ inline QString resultsUnavailable(const QString& moduleFile) {
 inline const QString kResultsTitle = QStringLiteral("Výsledky");
 inline const QString kAllLessons = QStringLiteral("Všechny lekce");
 inline const QString kDrills = QStringLiteral("Procvičení slabých kláves");
+inline const QString kOwnTexts = QStringLiteral("Vlastní texty");
 inline QString lessonChoice(int lesson, const QString& caption) {
     return QStringLiteral("Lekce %1: %2").arg(lesson, 2, 10, QLatin1Char('0')).arg(caption);
 }

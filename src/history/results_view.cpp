@@ -12,7 +12,15 @@ namespace tipora {
 namespace {
 // What a course lesson is listed under; any other practice has no number of its own.
 int choiceOf(const LessonResult& r) {
-    return r.kind == LessonId::Kind::Course ? r.lesson : ResultsView::kDrills;
+    switch (r.kind) {
+    case LessonId::Kind::Course:
+        return r.lesson;
+    case LessonId::Kind::Drill:
+        return ResultsView::kDrills;
+    case LessonId::Kind::OwnText:
+        return ResultsView::kOwnTexts;
+    }
+    return r.lesson;
 }
 } // namespace
 
@@ -35,8 +43,10 @@ void ResultsView::setResults(QList<LessonResult> newestFirst) {
 QStringList ResultsView::lessonChoiceTexts() const {
     QStringList list;
     for (const int lesson : choices_) {
-        if (lesson == kAllLessons || lesson == kDrills) {
-            list.append(lesson == kAllLessons ? texts::kAllLessons : texts::kDrills);
+        if (lesson <= kAllLessons) {
+            list.append(lesson == kAllLessons ? texts::kAllLessons
+                        : lesson == kDrills   ? texts::kDrills
+                                              : texts::kOwnTexts);
             continue;
         }
         // The caption the newest result of the lesson was stored with.

@@ -18,6 +18,8 @@ public:
     static constexpr int kAllLessons = 0;
     // The drills made of the learner's weak keys, all together.
     static constexpr int kDrills = -1;
+    // The learner's own texts, all together.
+    static constexpr int kOwnTexts = -2;
     enum Column { Date, Lesson, Time, Speed, ErrorsPerLine, Lines, Finished, ColumnCount };
 
     explicit ResultsView(QList<LessonResult> newestFirst = {}, QLocale locale = QLocale());
@@ -25,8 +27,8 @@ public:
     void setResults(QList<LessonResult> newestFirst);
     const QList<LessonResult>& all() const { return all_; }
 
-    // The choice offered: all lessons, the drills if there are any, then every lesson with a
-    // result, in course order.
+    // The choice offered: all lessons, the own texts and the drills if there are any, then every
+    // lesson with a result, in course order.
     const QList<int>& lessonChoices() const { return choices_; }
     QStringList lessonChoiceTexts() const;
     // A lesson without results shows none; kAllLessons shows everything.

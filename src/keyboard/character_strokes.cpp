@@ -12,6 +12,10 @@ CharacterStroke characterStroke(QChar character) {
     if (const KeyForCharacter key = keyForCharacter(character); key.found) {
         return {key.code, key.shifted, std::nullopt, true};
     }
+    // The demonstration's table names no shifted sign for ů; it is the quotation mark.
+    if (character == QLatin1Char('"')) {
+        return {kKeyRingU, true, std::nullopt, true};
+    }
     if (const std::optional<Decomposition> parts = decomposeDeadKey(character)) {
         const KeyForCharacter base = keyForCharacter(parts->base);
         return {base.code, base.shifted, parts->dead, base.found};

@@ -63,14 +63,13 @@ public:
         const bool shift = has(kKeyShift) || has(kKeyRightShift);
         const bool deadShift = stroke.dead == DeadKey::Caron;
         return stroke.found && has(stroke.code) && (!stroke.shift || shift) &&
-               (!stroke.dead || (has(kDeadKeyCode) && (!deadShift || shift)));
+               (!stroke.dead || (has(kKeyDeadAccent) && (!deadShift || shift)));
     }
     bool canType(const QString& word) const {
         return std::all_of(word.begin(), word.end(), [this](QChar c) { return canType(c); });
     }
 
 private:
-    static constexpr int kDeadKeyCode = 187;
     std::set<int> codes_;
 };
 
@@ -301,7 +300,7 @@ WeakKeyDrill weakKeyDrill(const PracticeRecord& record, const QStringList& words
     return drill;
 }
 
-SourceLine DrillLines::next(bool /*lastLineEnds*/) {
+SourceLine TextLines::next(bool /*lastLineEnds*/) {
     if (read_ >= lines_.size()) {
         return {};
     }

@@ -39,10 +39,11 @@ QStringList courseWords(const QDir& course);
 // those letters has come at least kWeakKeyRepeats times. The same seed gives the same lines.
 WeakKeyDrill weakKeyDrill(const PracticeRecord& record, const QStringList& words, quint32 seed);
 
-// The drill's lines, typed one after another to the last.
-class DrillLines final : public LineSource {
+// The lines of a text made or chosen for the learner (a drill, a text of their own), typed one
+// after another to the last.
+class TextLines final : public LineSource {
 public:
-    explicit DrillLines(QStringList lines) : lines_(std::move(lines)) {}
+    explicit TextLines(QStringList lines) : lines_(std::move(lines)) {}
 
     SourceLine first() override { return next(false); }
     SourceLine next(bool lastLineEnds) override;

@@ -87,6 +87,7 @@ void MainWindow::buildMenus() {
     }
     lekce->addSeparator();
     addItem(lekce, form.mnuSlabeKlavesy);
+    addItem(lekce, form.mnuVlastniText);
     for (MenuItem* item : form.topMenuItems()) {
         addItem(menuBar(), *item);
     }

@@ -2,6 +2,7 @@
 
 #include "app/texts.h"
 #include "history/history_texts.h"
+#include "lessons/drill_texts.h"
 #include "ui/about_box.h"
 #include "ui/demo_speed_dialog.h"
 #include "ui/fonts.h"
@@ -10,6 +11,8 @@
 
 #include <QApplication>
 #include <QDateTime>
+#include <QDir>
+#include <QFileDialog>
 #include <QGuiApplication>
 #include <QMessageBox>
 #include <QPushButton>
@@ -79,6 +82,12 @@ Platform::ResultsChoice QtPlatform::showResultsWindow(int keyboardType) {
                    MessageButtons::Ok);
     }
     return drill.value_or(false) ? ResultsChoice::WeakKeyDrill : ResultsChoice::Closed;
+}
+
+QString QtPlatform::chooseTextFile() {
+    prepareModal();
+    return QFileDialog::getOpenFileName(parent_, texts::kOwnTextDialogTitle, QDir::homePath(),
+                                        texts::kOwnTextFilter);
 }
 
 QtPlatform::QtPlatform()

@@ -25,6 +25,7 @@ public:
     void showSettingsDialog(FrmNastaveni& dialog) override;
     void showAboutBox(FrmOProgramu& dialog) override;
     ResultsChoice showResultsWindow(int keyboardType) override;
+    QString chooseTextFile() override;
     QTime currentTime() const override;
     qint64 elapsedMilliseconds() const override { return sinceStart_.elapsed(); }
     QLocale locale() const override;

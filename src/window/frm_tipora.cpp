@@ -219,6 +219,7 @@ MenuHandlers FrmTipora::menuHandlers() {
                               [this, number] { mnuLekce_Click(number); });
     }
     handlers.emplace_back(&form.mnuSlabeKlavesy, [this] { mnuSlabeKlavesy_Click(); });
+    handlers.emplace_back(&form.mnuVlastniText, [this] { mnuVlastniText_Click(); });
     handlers.insert(handlers.end(), {{&form.mnuStop, [this] { mnuStop_Click(); }},
                                      {&form.mnuPause, [this] { mnuPause_Click(); }},
                                      {&form.mnuDemo, [this] { mnuDemo_Click(); }},

@@ -63,6 +63,8 @@ public:
     void mnuLekce_Click(int lesson);
     // A lesson made of the learner's weak keys, from the course's words and their history.
     void mnuSlabeKlavesy_Click();
+    // Any text file of the learner's, typed as a lesson.
+    void mnuVlastniText_Click();
     // One typed character as its Windows-1250 code (8 Backspace, 9 Tab, 13 Enter, 27 Esc; -1 for
     // a character the code page lacks).
     void Form_KeyPress(int KeyAscii);
@@ -133,6 +135,10 @@ private:
     // What every lesson's start does before its lines come: the practice begins, the keyboard
     // is cleared for the lesson's marking.
     void beginLesson(const LessonId& lesson, const QString& caption);
+    // A lesson that is not the course's: its keys green, those it drills red, its lines typed
+    // to the last.
+    void startText(const LessonId& lesson, const QStringList& lines, const std::vector<int>& green,
+                   const std::vector<int>& red, const QString& description);
     void afterKey(const PracticeSession::Typed& typed);
     void beepForKey();
     void resetEnterMark();

@@ -3,13 +3,19 @@
 #include "app/texts.h"
 #include "ground/key_table.h"
 #include "ground/lesson_catalogue.h"
+#include "ground/lesson_file.h"
 #include "ground/lesson_texts.h"
+#include "ground/text_decoding.h"
 #include "ground/windows1250.h"
 #include "keyboard/key_marking.h"
 #include "lessons/course_lesson.h"
 #include "lessons/drill_texts.h"
+#include "lessons/own_text.h"
 #include "lessons/weak_key_drill.h"
 #include "window/frm_tipora.h"
+
+#include <QFile>
+#include <QFileInfo>
 
 namespace tipora {
 
@@ -74,20 +80,58 @@ void FrmTipora::mnuSlabeKlavesy_Click() {
         return;
     }
     const QString name = texts::weakKeyDrillName(drill.weakKeys);
-    beginLesson({LessonId::Kind::Drill, 0, name}, name);
+    startText({LessonId::Kind::Drill, 0, name}, drill.lines, drill.taughtKeyCodes,
+              drill.weakKeyCodes, texts::weakKeyDrillDescription(drill.weakKeys));
+}
+
+void FrmTipora::mnuVlastniText_Click() {
+    if (!session_.rules().lessonMenu) {
+        return;
+    }
+    const Step step(*this);
+    sync();
+    const QString path = platform_.chooseTextFile();
+    if (path.isEmpty()) {
+        return;
+    }
+    // Only a regular file is read: a pipe or a device would never end.
+    const QFileInfo info(path);
+    QFile file(path);
+    if (info.isFile() && info.size() > kMaxLessonFileBytes) {
+        ask(texts::lessonFileTooLarge(info.fileName(), kMaxLessonFileBytes), MessageButtons::Ok);
+        return;
+    }
+    if (!info.isFile() || !file.open(QIODevice::ReadOnly)) {
+        ask(texts::ownTextNotRead(info.fileName()), MessageButtons::Ok);
+        return;
+    }
+    const OwnText own =
+        prepareOwnText(decodeText(file.read(kMaxLessonFileBytes)).text, kDrillLineLength);
+    if (!own.problem.isEmpty()) {
+        ask(own.problem, MessageButtons::Ok);
+        return;
+    }
+    startText({LessonId::Kind::OwnText, 0, info.fileName()}, own.lines, own.keyCodes, {},
+              texts::ownTextDescription(info.fileName()));
+    if (own.plainedTypography) {
+        ask(texts::kTypographyPlained, MessageButtons::Ok);
+    }
+}
+
+void FrmTipora::startText(const LessonId& lesson, const QStringList& lines,
+                          const std::vector<int>& green, const std::vector<int>& red,
+                          const QString& description) {
+    beginLesson(lesson, lesson.name);
     whitenKeyboard(form.lblKlavesa);
-    for (const int code : drill.taughtKeyCodes) {
-        if (Control* key = form.klavesa(code); key != nullptr && code != kKeyEnter) {
-            key->back = kGreen;
+    for (const auto& [codes, colour] : {std::pair(&green, kGreen), std::pair(&red, kRed)}) {
+        for (const int code : *codes) {
+            if (Control* key = form.klavesa(code); key != nullptr && code != kKeyEnter) {
+                key->back = colour;
+            }
         }
     }
-    for (const int code : drill.weakKeyCodes) {
-        if (Control* key = form.klavesa(code)) {
-            key->back = kRed;
-        }
-    }
-    form.txtPopisLekce.text = texts::weakKeyDrillDescription(drill.weakKeys);
-    showLine(session_.useSource(std::make_unique<DrillLines>(drill.lines)));
+    form.txtPopisLekce.text = description;
+    showLine(session_.useSource(std::make_unique<TextLines>(lines)));
     form.window.mousePointer = MousePointer::Default;
 }
 

@@ -1,9 +1,12 @@
 #include "ground/key_table.h"
 #include "ground/windows1250.h"
+#include "lessons/drill_texts.h"
+#include "lessons/own_text.h"
 #include "lessons/typing_rules.h"
 #include "support/tutor.h"
 #include "window/frm_tipora.h"
 
+#include <QFile>
 #include <QTest>
 
 using namespace tipora;
@@ -32,6 +35,40 @@ private slots:
         QCOMPARE(t.f().klavesa('E')->back, kGreen);
         QCOMPARE(t.f().window.mousePointer, MousePointer::Default);
         QVERIFY(t.platform.messages.empty());
+    }
+
+    // A text of the learner's own: typographic signs made plain and said once, the paragraphs
+    // wrapped to the row, its keys green; a sign no key makes is named where it stands.
+    void ownTextIsTypedAsALesson() {
+        Tutor t;
+        const auto write = [&t](const QString& name, const QByteArray& bytes) {
+            QFile file(t.folder.filePath(name));
+            QVERIFY(file.open(QIODevice::WriteOnly));
+            file.write(bytes);
+            t.platform.textFile = file.fileName();
+        };
+        write(QStringLiteral("dopis.txt"),
+              QStringLiteral("\u201EAhoj\u201C \u2013 jak se m\u00E1\u0161?\r\n\r\n"
+                             "Tady je dlouh\u00FD odstavec, kter\u00FD se "
+                             "do jednoho \u0159\u00E1dku cvi\u010Den\u00ED nevejde.")
+                  .toUtf8());
+        t.w().mnuVlastniText_Click();
+        QCOMPARE(t.f().window.title, QStringLiteral("Tipora 1.5 - dopis.txt"));
+        QCOMPARE(t.f().lblZadani.text, QStringLiteral("\"Ahoj\" - jak se máš?"));
+        QCOMPARE(t.platform.messages.size(), std::size_t{1});
+        QCOMPARE(t.platform.messages[0].text, texts::kTypographyPlained);
+        QCOMPARE(t.f().klavesa(kKeyRingU)->back, kGreen);
+        QCOMPARE(t.f().klavesa('Q')->back, kWhite);
+        t.type(QStringLiteral("\"Ahoj\" - jak se máš?"));
+        t.w().Form_KeyPress(kEnter);
+        QCOMPARE(t.f().lblZadani.text,
+                 QStringLiteral("Tady je dlouhý odstavec, který se do jednoho řádku cvičení"));
+
+        t.w().mnuStop_Click();
+        write(QStringLiteral("znaky.txt"), "ok\nab \xE2\x82\xAC");
+        t.w().mnuVlastniText_Click();
+        QCOMPARE(t.platform.messages.back().text, texts::untypeableCharacter(u'€', 2, 4));
+        QCOMPARE(t.w().session().phase(), Phase::Ended);
     }
 
     void lastLessonReadsItsDescriptionToTheEnd() {

@@ -162,7 +162,7 @@ private slots:
         Heard heard;
         session.setListener(&heard);
         session.startLesson(LessonId{LessonId::Kind::OwnText, 0, QStringLiteral("dopis")});
-        session.useSource(std::make_unique<DrillLines>(QStringList{"ab", "c", "d"}));
+        session.useSource(std::make_unique<TextLines>(QStringList{"ab", "c", "d"}));
 
         session.typeKey('a');
         now += 250;
@@ -193,7 +193,7 @@ private slots:
 
         session.stop(false, 1);
         session.startLesson(LessonId::course(2));
-        session.useSource(std::make_unique<DrillLines>(QStringList{"xy", "z"}));
+        session.useSource(std::make_unique<TextLines>(QStringList{"xy", "z"}));
         session.startDemonstration();
         const KeyCheck typed = session.demonstrateKey();
         QVERIFY(typed.demonstration && typed.outcome == KeyOutcome::Accepted);

@@ -62,6 +62,11 @@ public:
     void showAboutBox(FrmOProgramu& dialog) override {
         inDialog(aboutBoxes, [&] { dialog.Form_Click(); });
     }
+    QString chooseTextFile() override {
+        QString chosen;
+        inDialog(fileDialogs, [&] { chosen = textFile; });
+        return chosen;
+    }
     ResultsChoice showResultsWindow(int keyboardType) override {
         resultsKeyboardType = keyboardType;
         inDialog(resultsWindows, [] {});
@@ -93,6 +98,8 @@ public:
     int settingsDialogs = 0;
     int aboutBoxes = 0;
     int resultsWindows = 0;
+    int fileDialogs = 0;
+    QString textFile; // what the learner picks in the file dialog
     // How the learner leaves the results window, and the arrangement it was shown in.
     ResultsChoice resultsChoice = ResultsChoice::Closed;
     int resultsKeyboardType = 0;

@@ -402,11 +402,12 @@ private slots:
 
         auto* lekce = window.menuBar()->findChild<QMenu*>(QStringLiteral("mnuLekce"));
         QVERIFY(lekce != nullptr);
-        // Six submenus, then a separator and the weak-key drill.
+        // Six submenus, then a separator, the weak-key drill and a text of one's own.
         const QList<QAction*> items = lekce->actions();
-        QCOMPARE(items.size(), 8);
+        QCOMPARE(items.size(), 9);
         QVERIFY(items[6]->isSeparator());
         QCOMPARE(items[7]->text(), QStringLiteral("Procvičit slabé klávesy"));
+        QCOMPARE(items[8]->text(), QStringLiteral("Vlastní text…"));
         int lessons = 0;
         for (QAction* submenu : items.first(6)) {
             lessons += static_cast<int>(submenu->menu()->actions().size());
