@@ -55,8 +55,8 @@ QLabel* textLabel(const QString& text, const char* name, QWidget* parent) {
     return label;
 }
 
-QLabel* titleLabel(const QString& text, QWidget* parent) {
-    auto* label = new QLabel(text, parent);
+QLabel* titleLabel(const QString& text, const char* name, QWidget* parent) {
+    QLabel* label = textLabel(text, name, parent);
     QFont bold = label->font();
     bold.setBold(true);
     label->setFont(bold);
@@ -79,7 +79,7 @@ KeyHeatMapView::KeyHeatMapView(int keyboardType, QLocale locale, QWidget* parent
     greyWhenOff.setColor(QPalette::Disabled, QPalette::ButtonText, kGrey);
     setPalette(greyWhenOff);
 
-    auto* period = new QLabel(texts::kPeriodLabel, this);
+    QLabel* period = textLabel(texts::kPeriodLabel, "lblObdobi", this);
     periods_ = new QComboBox(this);
     periods_->setObjectName(QStringLiteral("cmbObdobi"));
     for (const QString& text : texts::kPeriods) {
@@ -123,8 +123,8 @@ KeyHeatMapView::KeyHeatMapView(int keyboardType, QLocale locale, QWidget* parent
     left->addStretch();
 
     auto* rankings = new QGridLayout;
-    rankings->addWidget(titleLabel(texts::kWeakestTitle, this), 0, 0);
-    rankings->addWidget(titleLabel(texts::kSlowestTitle, this), 0, 1);
+    rankings->addWidget(titleLabel(texts::kWeakestTitle, "lblNejvicChyb", this), 0, 0);
+    rankings->addWidget(titleLabel(texts::kSlowestTitle, "lblNejpomalejsi", this), 0, 1);
     rankings->addWidget(weakest_, 1, 0);
     rankings->addWidget(slowest_, 1, 1);
     auto* note =
@@ -145,6 +145,7 @@ KeyHeatMapView::KeyHeatMapView(int keyboardType, QLocale locale, QWidget* parent
 }
 
 QWidget* KeyHeatMapView::buildKeyboard(int keyboardType) {
+    // The keys exactly as the main window's form makes them, in its order (Enter under ")").
     FrmTiporaForm form;
     for (Control* c : form.controls()) {
         if (c->name == kKeyLabelName || c == &form.linF || c == &form.linJ) {
@@ -208,7 +209,7 @@ QWidget* KeyHeatMapView::buildLegend() {
     legend->setObjectName(QStringLiteral("fraLegenda"));
     auto* row = new QHBoxLayout(legend);
     row->setContentsMargins(0, 0, 0, 0);
-    row->addWidget(titleLabel(texts::kLegendTitle, legend));
+    row->addWidget(titleLabel(texts::kLegendTitle, "lblChybovost", legend));
     int index = 0;
     for (const Heat heat : {Heat::None, Heat::Low, Heat::Medium, Heat::High}) {
         auto* swatch = new QLabel(legend);
