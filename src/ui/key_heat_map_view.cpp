@@ -74,10 +74,6 @@ void colourText(QWidget& widget, const QColor& colour) {
 KeyHeatMapView::KeyHeatMapView(int keyboardType, QLocale locale, QWidget* parent)
     : QWidget(parent), locale_(std::move(locale)), map_({}, locale_) {
     setObjectName(QStringLiteral("fraKlavesnice"));
-    // A button that cannot be pressed now must look it on black.
-    QPalette greyWhenOff = palette();
-    greyWhenOff.setColor(QPalette::Disabled, QPalette::ButtonText, kGrey);
-    setPalette(greyWhenOff);
 
     QLabel* period = textLabel(texts::kPeriodLabel, "lblObdobi", this);
     periods_ = new QComboBox(this);
@@ -89,11 +85,12 @@ KeyHeatMapView::KeyHeatMapView(int keyboardType, QLocale locale, QWidget* parent
     period->setBuddy(periods_);
     connect(periods_, &QComboBox::activated, this,
             [this](int index) { choosePeriod(static_cast<HeatPeriod>(index)); });
-    drill_ = new QPushButton(texts::kDrillWeakKeys, this);
-    drill_->setObjectName(QStringLiteral("cmdProcvicit"));
-    drill_->setAutoDefault(false);
-    drill_->setEnabled(false);
-    connect(drill_, &QPushButton::clicked, this, &KeyHeatMapView::drillRequested);
+    auto* drill = new QPushButton(texts::kDrillWeakKeys, this);
+    drill->setObjectName(QStringLiteral("cmdProcvicit"));
+    drill->setAutoDefault(false);
+    // Always offered, whatever the period shows: the drill picks its keys from the whole
+    // history, and says so itself when there is nothing to drill.
+    connect(drill, &QPushButton::clicked, this, &KeyHeatMapView::drillRequested);
 
     note_ = textLabel({}, "lblKlavesyPoznamka", this);
     note_->setWordWrap(true);
@@ -114,7 +111,7 @@ KeyHeatMapView::KeyHeatMapView(int keyboardType, QLocale locale, QWidget* parent
     top->addWidget(period);
     top->addWidget(periods_);
     top->addStretch();
-    top->addWidget(drill_);
+    top->addWidget(drill);
 
     auto* left = new QVBoxLayout;
     left->addWidget(keyboard);
@@ -293,7 +290,6 @@ void KeyHeatMapView::showFigures(const std::optional<QList<KeyFigure>>& figures)
     note_->setVisible(!note_->text().isEmpty());
     fillRanking(*weakest_, map_.weakest(), true);
     fillRanking(*slowest_, map_.slowest(), false);
-    drill_->setEnabled(!map_.weakest().isEmpty());
     describe();
 }
 

@@ -13,7 +13,6 @@ class QComboBox;
 class QFrame;
 class QLabel;
 class QListWidget;
-class QPushButton;
 
 namespace tipora::ui {
 
@@ -63,7 +62,6 @@ private:
     FormBinder* binder_ = nullptr;
     QHash<const QObject*, int> codes_;
     QComboBox* periods_ = nullptr;
-    QPushButton* drill_ = nullptr;
     QLabel* note_ = nullptr;
     QWidget* surface_ = nullptr;
     QFrame* ring_ = nullptr;

@@ -346,7 +346,6 @@ private slots:
         QCOMPARE(w.child<QLabel>("lblKlavesyPoznamka")->text(), texts::kNoKeyFigures);
         QVERIFY(w.child<QLabel>("lblKlavesyPoznamka")->isVisible());
         QCOMPARE(keyColour(view, 65), QColor(Qt::white));
-        QVERIFY(!w.child<QPushButton>("cmdProcvicit")->isEnabled());
         // QWERTY: y beside t in the upper row, z beside x in the lower one.
         QCOMPARE(view.keyWidget(89)->y(), view.keyWidget(84)->y());
         QCOMPARE(view.keyWidget(90)->geometry().right(), view.keyWidget(88)->x());
