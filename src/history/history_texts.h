@@ -77,4 +77,79 @@ inline const QString kCsvHeader =
 inline const QString kKeyboardQwertz = QStringLiteral("česká");
 inline const QString kKeyboardQwerty = QStringLiteral("česká (QWERTY)");
 
+// The "Klávesnice" view of the results window.
+inline const QString kLessonsTab = QStringLiteral("Lekce");
+inline const QString kKeyboardTab = QStringLiteral("Klávesnice");
+inline const QString kPeriodLabel = QStringLiteral("Období:");
+// In the order of HeatPeriod.
+inline const std::array<QString, 3> kPeriods{QStringLiteral("Poslední lekce"),
+                                             QStringLiteral("Posledních 7 dní"),
+                                             QStringLiteral("Celá historie")};
+inline const QString kNoKeyFigures = QStringLiteral("Zatím žádné údaje");
+inline const QString kKeyFiguresUnreadable =
+    QStringLiteral("Údaje o jednotlivých klávesách nelze přečíst, soubor výsledků je poškozený. "
+                   "Výsledky lekcí to neovlivnilo.");
+inline const QString kKeyHint =
+    QStringLiteral("Najeď myší na klávesu nebo na ni přejdi klávesou Tab a šipkami.");
+inline const QString kWeakestTitle = QStringLiteral("Nejvíc chyb");
+inline const QString kSlowestTitle = QStringLiteral("Nejpomalejší");
+inline QString rankedKeysNote(int minimumStrokes) {
+    return QStringLiteral("klávesy s aspoň %1 úhozy").arg(minimumStrokes);
+}
+inline const QString kLegendTitle = QStringLiteral("Chybovost:");
+inline const QString kLegendNone = QStringLiteral("bez úhozů");
+inline QString legendBelow(const QString& percent) {
+    return QStringLiteral("pod %1 %").arg(percent);
+}
+inline QString legendBetween(const QString& from, const QString& to) {
+    return QStringLiteral("%1 až %2 %").arg(from, to);
+}
+inline QString legendFrom(const QString& percent) {
+    return QStringLiteral("%1 % a více").arg(percent);
+}
+inline const QString kDrillWeakKeys = QStringLiteral("Procvičit slabé klávesy");
+
+// What hovering a key tells: "ř: 212 úhozů, 9 chyb (4,2 %), průměrně 310 ms; nejčastěji
+// zaměněno za ž (5×)". Czech nouns after a number: 1 úhoz, 2 až 4 úhozy, 0 and 5 or more úhozů.
+inline QString strokesCounted(const QString& number, int n) {
+    return number + (n == 1             ? QStringLiteral(" úhoz")
+                     : n >= 2 && n <= 4 ? QStringLiteral(" úhozy")
+                                        : QStringLiteral(" úhozů"));
+}
+inline QString errorsCounted(const QString& number, int n) {
+    return number + (n == 1             ? QStringLiteral(" chyba")
+                     : n >= 2 && n <= 4 ? QStringLiteral(" chyby")
+                                        : QStringLiteral(" chyb"));
+}
+inline QString keyFigures(const QString& characters, const QString& strokes, const QString& errors,
+                          const QString& percent) {
+    return QStringLiteral("%1: %2, %3 (%4 %)").arg(characters, strokes, errors, percent);
+}
+inline QString keyMeanTime(const QString& milliseconds) {
+    return QStringLiteral(", průměrně %1 ms").arg(milliseconds);
+}
+inline QString keyConfusion(const QString& character, const QString& times) {
+    return QStringLiteral("; nejčastěji zaměněno za %1 (%2×)").arg(character, times);
+}
+inline QString keyWithoutStrokes(const QString& key) {
+    return QStringLiteral("%1: bez úhozů").arg(key);
+}
+// A character made with more than its key: "R (Shift)", "Ó (´ + Shift)".
+inline QString characterWithKeys(const QString& character, const QString& keys) {
+    return QStringLiteral("%1 (%2)").arg(character, keys);
+}
+inline const QString kShiftKey = QStringLiteral("Shift");
+inline const QString kEnterName = QStringLiteral("Enter");
+inline const QString kSpaceName = QStringLiteral("mezerník");
+inline const QString kTabName = QStringLiteral("Tab");
+inline const QString kBackspaceName = QStringLiteral("Backspace");
+inline const QString kEscapeName = QStringLiteral("Esc");
+inline const QString kOtherCharacterName = QStringLiteral("jiný znak");
+inline QString weakestEntry(const QString& key, const QString& percent) {
+    return QStringLiteral("%1: %2 %").arg(key, percent);
+}
+inline QString slowestEntry(const QString& key, const QString& milliseconds) {
+    return QStringLiteral("%1: %2 ms").arg(key, milliseconds);
+}
+
 } // namespace tipora::texts

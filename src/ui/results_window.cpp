@@ -4,6 +4,7 @@
 #include "app/texts.h"
 #include "history/history_texts.h"
 #include "history/results_store.h"
+#include "ui/key_heat_map_view.h"
 
 #include <QBoxLayout>
 #include <QChart>
@@ -18,6 +19,8 @@
 #include <QSaveFile>
 #include <QScatterSeries>
 #include <QScrollBar>
+#include <QTabBar>
+#include <QTabWidget>
 #include <QTableView>
 #include <QValueAxis>
 #include <algorithm>
@@ -96,15 +99,14 @@ void ResultsTableModel::reload() {
     endResetModel();
 }
 
-ResultsWindow::ResultsWindow(ResultsStore& store, Platform& platform, QWidget* parent)
+ResultsWindow::ResultsWindow(ResultsStore& store, Platform& platform, QWidget* parent,
+                             int keyboardType)
     : QDialog(parent, Qt::Dialog | Qt::FramelessWindowHint), store_(store), platform_(platform),
-      view_({}, platform.locale()) {
+      view_({}, platform.locale()), keyboardType_(keyboardType) {
     setUpWindow();
     // Built top to bottom: the widgets' order is also the order Tab walks through them.
     QHBoxLayout* heading = buildHeading();
-    buildNote();
-    buildTable();
-    buildChart();
+    buildTabs();
     QHBoxLayout* buttons = buildButtons();
     layOut(heading, buttons);
 
@@ -132,20 +134,62 @@ QHBoxLayout* ResultsWindow::buildHeading() {
     bold.setPointSizeF(bold.pointSizeF() * 1.3);
     title->setFont(bold);
 
-    lessons_ = new QComboBox(this);
-    lessons_->setObjectName(QStringLiteral("cmbLekce"));
-    lessons_->setSizeAdjustPolicy(QComboBox::AdjustToContents);
-    connect(lessons_, &QComboBox::activated, this, &ResultsWindow::chooseLesson);
-
     auto* heading = new QHBoxLayout;
     heading->addWidget(title);
     heading->addStretch();
-    heading->addWidget(lessons_);
     return heading;
 }
 
-void ResultsWindow::buildNote() {
-    note_ = new QLabel(this);
+void ResultsWindow::buildTabs() {
+    tabs_ = new QTabWidget(this);
+    tabs_->setObjectName(QStringLiteral("tabVysledky"));
+    tabs_->setDocumentMode(true);
+    // On the bar alone: a style sheet on the tab widget would reach the pages and take their
+    // black palette.
+    tabs_->tabBar()->setStyleSheet(
+        QStringLiteral("QTabBar::tab { background: black; color: white; border: 1px solid #404040;"
+                       " padding: 4px 14px; }"
+                       "QTabBar::tab:selected { background: #0000FF; }"));
+    tabs_->addTab(buildLessonsPage(), texts::kLessonsTab);
+    keyboard_ = new KeyHeatMapView(keyboardType_, platform_.locale(), tabs_);
+    tabs_->addTab(keyboard_, texts::kKeyboardTab);
+    connect(tabs_, &QTabWidget::currentChanged, this, [this] {
+        if (tabs_->currentWidget() == keyboard_ && !keyFiguresShown_) {
+            showKeyFigures();
+        }
+    });
+    connect(keyboard_, &KeyHeatMapView::periodChosen, this, &ResultsWindow::showKeyFigures);
+    connect(keyboard_, &KeyHeatMapView::drillRequested, this, [this] {
+        drillRequested_ = true;
+        accept();
+    });
+}
+
+QWidget* ResultsWindow::buildLessonsPage() {
+    auto* page = new QWidget(this);
+    page->setObjectName(QStringLiteral("fraLekce"));
+    lessons_ = new QComboBox(page);
+    lessons_->setObjectName(QStringLiteral("cmbLekce"));
+    lessons_->setSizeAdjustPolicy(QComboBox::AdjustToContents);
+    connect(lessons_, &QComboBox::activated, this, &ResultsWindow::chooseLesson);
+    buildNote(page);
+    buildTable(page);
+    buildChart(page);
+
+    auto* choice = new QHBoxLayout;
+    choice->addWidget(lessons_);
+    choice->addStretch();
+    auto* layout = new QVBoxLayout(page);
+    layout->addLayout(choice);
+    layout->addWidget(note_);
+    // Few results leave the table short and the chart the room (see fitTableToRows).
+    layout->addWidget(table_, 1);
+    layout->addWidget(chartView_, 1);
+    return page;
+}
+
+void ResultsWindow::buildNote(QWidget* page) {
+    note_ = new QLabel(page);
     note_->setObjectName(QStringLiteral("lblPoznamka"));
     note_->setWordWrap(true);
     QPalette notePalette = note_->palette();
@@ -153,9 +197,9 @@ void ResultsWindow::buildNote() {
     note_->setPalette(notePalette);
 }
 
-void ResultsWindow::buildTable() {
+void ResultsWindow::buildTable(QWidget* page) {
     model_ = new ResultsTableModel(view_, this);
-    table_ = new QTableView(this);
+    table_ = new QTableView(page);
     table_->setObjectName(QStringLiteral("tblVysledky"));
     table_->setModel(model_);
     table_->setSelectionBehavior(QAbstractItemView::SelectRows);
@@ -213,7 +257,7 @@ void ResultsWindow::buildSeries() {
     best_->setMarkerSize(9);
 }
 
-void ResultsWindow::buildChart() {
+void ResultsWindow::buildChart(QWidget* page) {
     buildSeries();
     chart_ = new QChart();
     chart_->setTheme(QChart::ChartThemeDark);
@@ -230,7 +274,7 @@ void ResultsWindow::buildChart() {
     axisX_->setTickType(QValueAxis::TicksDynamic);
     axisX_->setTickAnchor(0.0);
 
-    chartView_ = new QChartView(chart_, this);
+    chartView_ = new QChartView(chart_, page);
     chartView_->setObjectName(QStringLiteral("chtVysledky"));
     chartView_->setRenderHint(QPainter::Antialiasing);
     chartView_->setMinimumHeight(260);
@@ -280,10 +324,7 @@ QHBoxLayout* ResultsWindow::buildButtons() {
 void ResultsWindow::layOut(QHBoxLayout* heading, QHBoxLayout* buttons) {
     auto* layout = new QVBoxLayout(this);
     layout->addLayout(heading);
-    layout->addWidget(note_);
-    // Few results leave the table short and the chart the room (see fitTableToRows).
-    layout->addWidget(table_, 1);
-    layout->addWidget(chartView_, 1);
+    layout->addWidget(tabs_, 1);
     layout->addLayout(buttons);
 }
 
@@ -300,6 +341,15 @@ void ResultsWindow::reload() {
     }
     note_->setVisible(!note_->text().isEmpty());
     showChosen();
+    keyFiguresShown_ = false;
+    if (tabs_->currentWidget() == keyboard_) {
+        showKeyFigures();
+    }
+}
+
+void ResultsWindow::showKeyFigures() {
+    keyFiguresShown_ = true;
+    keyboard_->showFigures(store_.keyFigures(keyPeriod(keyboard_->period(), now())));
 }
 
 void ResultsWindow::chooseLesson(int index) {

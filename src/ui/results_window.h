@@ -1,8 +1,10 @@
 #pragma once
 
+#include "history/key_heat_map.h"
 #include "history/results_view.h"
 
 #include <QAbstractTableModel>
+#include <QDateTime>
 #include <QDialog>
 #include <functional>
 
@@ -10,6 +12,7 @@ class QComboBox;
 class QFontMetrics;
 class QHBoxLayout;
 class QLabel;
+class QTabWidget;
 class QTableView;
 
 QT_BEGIN_NAMESPACE
@@ -26,6 +29,8 @@ class ResultsStore;
 } // namespace tipora
 
 namespace tipora::ui {
+
+class KeyHeatMapView;
 
 // The table's rows, read from the view as they are drawn, so ten thousand results cost no
 // more than the rows on screen.
@@ -48,14 +53,20 @@ private:
 };
 
 // "Výsledky": the stored results in a table and a chart, one lesson or all, with the export
-// and the deletion of the history. Modal, black like the main window, closed by its button.
+// and the deletion of the history; and "Klávesnice", the keys' error rates on the keyboard of
+// the learner's arrangement. Modal, black like the main window, closed by its button.
 class ResultsWindow : public QDialog {
     Q_OBJECT
 
 public:
-    ResultsWindow(ResultsStore& store, Platform& platform, QWidget* parent = nullptr);
+    // keyboardType: 1 "česká", 2 "česká (QWERTY)".
+    ResultsWindow(ResultsStore& store, Platform& platform, QWidget* parent = nullptr,
+                  int keyboardType = 1);
 
     const ResultsView& view() const { return view_; }
+    KeyHeatMapView& keyboardView() const { return *keyboard_; }
+    // The learner asked to drill the weak keys; the window was closed with accept().
+    bool drillRequested() const { return drillRequested_; }
     // The index in the lesson choice (0: all lessons).
     void chooseLesson(int index);
     // Writes the shown results; false (after a message) when the file cannot be written.
@@ -65,22 +76,29 @@ public:
 
     // Asks where to export; an empty answer cancels. A file dialog unless replaced.
     std::function<QString()> chooseExportFile;
+    // Where "the last 7 days" end.
+    std::function<QDateTime()> now = [] { return QDateTime::currentDateTime(); };
 
 private:
     void setUpWindow();
-    // The title and the lesson choice, in the row they share.
     QHBoxLayout* buildHeading();
-    void buildNote();
-    void buildTable();
+    // The lesson choice, the note, the table and the chart.
+    QWidget* buildLessonsPage();
+    void buildTabs();
+    void buildNote(QWidget* page);
+    void buildTable(QWidget* page);
     void sizeTableColumns(const QFontMetrics& metrics);
     void buildSeries();
-    void buildChart();
+    void buildChart(QWidget* page);
     void buildChartAxes();
     // Export, delete and close, in their row.
     QHBoxLayout* buildButtons();
     void layOut(QHBoxLayout* heading, QHBoxLayout* buttons);
 
     void reload();
+    // Read when the view is first shown, not with the window: summing every key of a long
+    // history is the slowest thing the window asks of the store.
+    void showKeyFigures();
     void showChosen();
     void fitTableToRows();
 
@@ -99,6 +117,11 @@ private:
     QValueAxis* axisX_;
     QValueAxis* axisSpeed_;
     QValueAxis* axisErrors_;
+    QTabWidget* tabs_;
+    KeyHeatMapView* keyboard_;
+    int keyboardType_;
+    bool keyFiguresShown_ = false;
+    bool drillRequested_ = false;
 };
 
 } // namespace tipora::ui

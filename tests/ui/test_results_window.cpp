@@ -3,6 +3,7 @@
 #include "history/results_store.h"
 #include "support/fake_platform.h"
 #include "support/files.h"
+#include "ui/key_heat_map_view.h"
 #include "ui/results_window.h"
 
 #include <QChart>
@@ -12,8 +13,12 @@
 #include <QHeaderView>
 #include <QLabel>
 #include <QLayout>
+#include <QListWidget>
 #include <QPushButton>
 #include <QScatterSeries>
+#include <QSqlDatabase>
+#include <QSqlQuery>
+#include <QTabWidget>
 #include <QTableView>
 #include <QTemporaryDir>
 #include <QTest>
@@ -41,6 +46,9 @@ LessonResult result(int lesson, const QString& caption, QDateTime when, int seco
 }
 
 const QDateTime kMonday(QDate(2026, 12, 7), QTime(18, 5, 9));
+// Lessons with key figures are a year older, so that "the last seven days" counts from the
+// window's own now and not from the test's day.
+const QDateTime kKeysMonday = kMonday.addYears(-1);
 
 struct Window {
     explicit Window(const QList<LessonResult>& oldestFirst = {})
@@ -52,10 +60,16 @@ struct Window {
         }
     }
 
-    ui::ResultsWindow& open() {
-        window = std::make_unique<ui::ResultsWindow>(store, platform);
+    ui::ResultsWindow& open(int keyboardType = 1) {
+        window = std::make_unique<ui::ResultsWindow>(store, platform, nullptr, keyboardType);
         window->show();
         return *window;
+    }
+    // "Klávesnice", on the Wednesday after the lessons with key figures.
+    ui::KeyHeatMapView& openKeyboard(int keyboardType = 1) {
+        open(keyboardType).now = [] { return kKeysMonday.addDays(2); };
+        child<QTabWidget>("tabVysledky")->setCurrentIndex(1);
+        return window->keyboardView();
     }
 
     template <typename T> T* child(const char* name) const {
@@ -88,6 +102,41 @@ QList<LessonResult> threeLessons() {
     return {result(3, QStringLiteral("a ů"), kMonday, 120, 240, 5, 4, false),
             result(4, QStringLiteral("g h"), kMonday.addSecs(300), 50, 150, 1, 3, true),
             result(3, QStringLiteral("a ů"), kMonday.addDays(1), 3723, 6205, 2, 2, true)};
+}
+
+// Key rows of lessons: ten days ago, Monday, Tuesday.
+QList<LessonResult> lessonsWithKeys() {
+    QList<LessonResult> lessons = {
+        result(33, QStringLiteral("d"), kKeysMonday.addDays(-10), 60, 40, 10, 1, true),
+        result(34, QStringLiteral("ř"), kKeysMonday, 120, 332, 16, 4, true),
+        result(35, QStringLiteral("a s"), kKeysMonday.addDays(1), 60, 100, 1, 2, true)};
+    lessons[0].keys = {{"d", {}, 40, 10, 30, 9000}, {"d", "f", 0, 10, 0, 0}};
+    // Ř is made with ˇ and Shift on the key of r, and counts there.
+    lessons[1].keys = {{"r", {}, 100, 1, 99, 29700},  {"r", "t", 0, 1, 0, 0},
+                       {"ř", {}, 212, 9, 200, 62000}, {"ř", "r", 0, 4, 0, 0},
+                       {"ř", "ž", 0, 5, 0, 0},        {"Ř", {}, 20, 8, 12, 4800},
+                       {"Ř", "ř", 0, 6, 0, 0},        {"Ř", "ž", 0, 2, 0, 0}};
+    // One error in 50 lies right on the edge between green and yellow; ten strokes are too
+    // few to rank x.
+    lessons[2].keys = {{"a", {}, 50, 0, 50, 10000},
+                       {"s", {}, 50, 1, 49, 9800},
+                       {"s", "a", 0, 1, 0, 0},
+                       {"x", {}, 10, 5, 5, 1500},
+                       {"x", "c", 0, 5, 0, 0}};
+    return lessons;
+}
+
+QColor keyColour(const ui::KeyHeatMapView& view, int code) {
+    QWidget* key = view.keyWidget(code);
+    return key->grab().toImage().pixelColor(key->width() - 4, key->height() - 4);
+}
+
+QStringList entries(const QListWidget* list) {
+    QStringList texts;
+    for (int row = 0; row < list->count(); ++row) {
+        texts << list->item(row)->text();
+    }
+    return texts;
 }
 
 } // namespace
@@ -237,6 +286,86 @@ private slots:
         QCOMPARE(w.rows(), 0);
         QCOMPARE(w.child<QLabel>("lblPoznamka")->text(), w.store.failure());
         QVERIFY(!w.store.failure().isEmpty());
+        QVERIFY(w.platform.messages.empty());
+    }
+
+    // The last seven days: each key coloured by its error rate, its figures on hover and focus,
+    // the weakest and slowest keys; the whole history brings the older lesson in.
+    void keyboardShowsEachKeysErrorRate() {
+        Window w(lessonsWithKeys());
+        ui::KeyHeatMapView& view = w.openKeyboard();
+        QVERIFY(QTest::qWaitForWindowActive(w.window.get()));
+        QCOMPARE(view.period(), HeatPeriod::LastWeek);
+        QCOMPARE(keyColour(view, 82), QColor(Qt::red));    // r: 9 in 120
+        QCOMPARE(keyColour(view, 53), QColor(Qt::yellow)); // ř: 9 in 212
+        QCOMPARE(keyColour(view, 83), QColor(Qt::yellow)); // s: 1 in 50
+        QCOMPARE(keyColour(view, 65), QColor(Qt::green));  // a
+        QCOMPARE(keyColour(view, 68), QColor(Qt::white));  // d: ten days ago
+        QCOMPARE(keyColour(view, 81), QColor(Qt::white));  // q: never typed
+
+        const QString r = QStringLiteral("r, Ř (ˇ + Shift): 120 úhozů, 9 chyb (7,5 %), "
+                                         "průměrně 311 ms; nejčastěji zaměněno za ř (6×)");
+        const QString rr = QStringLiteral("ř: 212 úhozů, 9 chyb (4,2 %), průměrně 310 ms; "
+                                          "nejčastěji zaměněno za ž (5×)");
+        QCOMPARE(view.keyWidget(82)->toolTip(), r);
+        QCOMPARE(view.keyWidget(81)->toolTip(), QStringLiteral("q: bez úhozů"));
+        auto* about = w.child<QLabel>("lblPopisKlavesy");
+        QEnterEvent enter(QPointF(5, 5), QPointF(5, 5), QPointF(5, 5));
+        QApplication::sendEvent(view.keyWidget(53), &enter);
+        QCOMPARE(about->text(), rr);
+        QEvent leave(QEvent::Leave);
+        QApplication::sendEvent(view.keyWidget(53), &leave);
+        view.keyWidget(82)->setFocus(Qt::TabFocusReason);
+        QCOMPARE(about->text(), r);
+        QTest::keyClick(view.keyWidget(82), Qt::Key_Up); // from r to ř above it
+        QVERIFY(view.keyWidget(53)->hasFocus());
+        QCOMPARE(about->text(), rr);
+        QTest::keyClick(view.keyWidget(53), Qt::Key_Down);
+        QVERIFY(view.keyWidget(82)->hasFocus());
+
+        QCOMPARE(entries(w.child<QListWidget>("lstNejvicChyb")),
+                 (QStringList{"r: 7,5 %", "ř: 4,2 %", "s: 2,0 %"}));
+        QCOMPARE(entries(w.child<QListWidget>("lstNejpomalejsi")).first(2),
+                 (QStringList{"r: 311 ms", "ř: 310 ms"}));
+
+        view.choosePeriod(HeatPeriod::Everything);
+        QCOMPARE(keyColour(view, 68), QColor(Qt::red));
+        view.choosePeriod(HeatPeriod::LastLesson);
+        QCOMPARE(keyColour(view, 82), QColor(Qt::white));
+        QCOMPARE(keyColour(view, 83), QColor(Qt::yellow));
+
+        w.click("cmdProcvicit");
+        QVERIFY(w.window->drillRequested());
+        QCOMPARE(w.window->result(), int{QDialog::Accepted});
+    }
+
+    // Drawn in the learner's arrangement even with nothing to show yet.
+    void keyboardOfAnEmptyPeriodSaysSo() {
+        Window w(threeLessons());
+        ui::KeyHeatMapView& view = w.openKeyboard(2);
+        QCOMPARE(w.child<QLabel>("lblKlavesyPoznamka")->text(), texts::kNoKeyFigures);
+        QVERIFY(w.child<QLabel>("lblKlavesyPoznamka")->isVisible());
+        QCOMPARE(keyColour(view, 65), QColor(Qt::white));
+        // QWERTY: y beside t in the upper row, z beside x in the lower one.
+        QCOMPARE(view.keyWidget(89)->y(), view.keyWidget(84)->y());
+        QCOMPARE(view.keyWidget(90)->geometry().right(), view.keyWidget(88)->x());
+    }
+
+    // Key figures that cannot be read take nothing from the lessons' results.
+    void aDamagedKeyTableStillShowsTheResults() {
+        Window w(lessonsWithKeys());
+        {
+            QSqlDatabase raw = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), "raw");
+            raw.setDatabaseName(w.store.filePath());
+            QVERIFY(raw.open());
+            QVERIFY(QSqlQuery(raw).exec(QStringLiteral("DROP TABLE key_figures")));
+            raw.close();
+        }
+        QSqlDatabase::removeDatabase(QStringLiteral("raw"));
+        ui::KeyHeatMapView& view = w.openKeyboard();
+        QCOMPARE(w.rows(), 3);
+        QCOMPARE(w.child<QLabel>("lblKlavesyPoznamka")->text(), texts::kKeyFiguresUnreadable);
+        QCOMPARE(keyColour(view, 82), QColor(Qt::white));
         QVERIFY(w.platform.messages.empty());
     }
 
