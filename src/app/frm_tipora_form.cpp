@@ -148,6 +148,15 @@ FrmTiporaForm::FrmTiporaForm() {
     mnuOProgramu = menu(QStringLiteral("mnuOProgramu"), QStringLiteral("O Programu"));
 }
 
+void FrmTiporaForm::arrangeForQwerty() {
+    Geometry& y = klavesa(kKeyY)->geometry;
+    y.left += kQwertyYMoveRight;
+    y.top += kQwertyYMoveDown;
+    Geometry& z = klavesa(kKeyZ)->geometry;
+    z.left -= kQwertyYMoveRight;
+    z.top -= kQwertyYMoveDown;
+}
+
 Control* FrmTiporaForm::klavesa(int code) {
     const auto it = lblKlavesa.find(code);
     return it == lblKlavesa.end() ? nullptr : &it->second;

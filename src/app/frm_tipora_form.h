@@ -83,6 +83,9 @@ public:
     ModelTimer tmrDemoClick{QStringLiteral("tmrDemoClick"), 10, false, Timing::Precise};
     ModelTimer tmrMetronom{QStringLiteral("tmrMetronom"), 1, false, Timing::Precise};
 
+    // "česká (QWERTY)": y moves up into the upper row and z down into the lower one.
+    void arrangeForQwerty();
+
     // The label of a key code, or nullptr where the keyboard has none.
     Control* klavesa(int code);
 

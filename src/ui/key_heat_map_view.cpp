@@ -33,21 +33,6 @@ const QColor kRingColour(0x00, 0x00, 0xFF);
 const QColor kGrey(0x80, 0x80, 0x80);
 
 // QWERTY swaps y and z, as the main window moves them when it loads.
-void moveForQwerty(std::vector<Control>& controls) {
-    for (Control& c : controls) {
-        if (c.name != kKeyLabelName) {
-            continue;
-        }
-        if (c.index == kKeyY) {
-            c.geometry.left += kQwertyYMoveRight;
-            c.geometry.top += kQwertyYMoveDown;
-        } else if (c.index == kKeyZ) {
-            c.geometry.left -= kQwertyYMoveRight;
-            c.geometry.top -= kQwertyYMoveDown;
-        }
-    }
-}
-
 QLabel* textLabel(const QString& text, const char* name, QWidget* parent) {
     auto* label = new QLabel(text, parent);
     label->setObjectName(QLatin1String(name));
@@ -144,13 +129,13 @@ KeyHeatMapView::KeyHeatMapView(int keyboardType, QLocale locale, QWidget* parent
 QWidget* KeyHeatMapView::buildKeyboard(int keyboardType) {
     // The keys exactly as the main window's form makes them, in its order (Enter under ")").
     FrmTiporaForm form;
+    if (keyboardType == 2) {
+        form.arrangeForQwerty();
+    }
     for (Control* c : form.controls()) {
         if (c->name == kKeyLabelName || c == &form.linF || c == &form.linJ) {
             controls_.push_back(*c);
         }
-    }
-    if (keyboardType == 2) {
-        moveForQwerty(controls_);
     }
     int left = INT_MAX;
     int top = INT_MAX;

@@ -19,11 +19,11 @@ public:
         return std::make_unique<SqliteResultsStore>(filePath);
     }
 
-    bool showWindow(ResultsStore& store, Platform& platform, int /*keyboardType*/,
+    bool showWindow(ResultsStore& store, Platform& platform, int keyboardType,
                     QWidget* parent) override {
-        ResultsWindow window(store, platform, parent);
+        ResultsWindow window(store, platform, parent, keyboardType);
         window.exec();
-        return false;
+        return window.drillRequested();
     }
 };
 

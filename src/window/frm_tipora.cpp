@@ -125,12 +125,7 @@ void FrmTipora::Form_Load() {
     form.window.centreOn(platform_.screenSizeTwips());
 
     if (shared_.TypKlavesnice == 2) {
-        Geometry& y = form.klavesa(kKeyY)->geometry;
-        y.left += kQwertyYMoveRight;
-        y.top += kQwertyYMoveDown;
-        Geometry& z = form.klavesa(kKeyZ)->geometry;
-        z.left -= kQwertyYMoveRight;
-        z.top -= kQwertyYMoveDown;
+        form.arrangeForQwerty();
     }
 
     session_.reset();
