@@ -8,8 +8,10 @@
 #include "keyboard/key_marking.h"
 #include "lessons/drill_texts.h"
 
+#include <QHash>
 #include <QSet>
 #include <algorithm>
+#include <limits>
 #include <map>
 #include <random>
 #include <set>
@@ -24,6 +26,8 @@ constexpr int kFewestStrokesToJudge = 10;
 constexpr int kFewestWordsToDrill = 3;
 // Words tried for each place in a line; the one with most of the missing letters is taken.
 constexpr int kWordsTried = 8;
+constexpr int kMissingLetterWorth = 4;
+constexpr int kUsedWordCost = 3;
 
 const QString kVowels = QStringLiteral("aeiouyáéíóúůýě");
 
@@ -174,22 +178,27 @@ private:
         const QStringList& pool =
             anyWord ? words_ : withLetter_[std::distance(counts_.begin(), behind)];
         std::optional<QString> best;
-        int bestScore = -1;
+        int bestScore = std::numeric_limits<int>::min();
         for (int i = 0; i < kWordsTried; ++i) {
             const QString& word = pool[static_cast<qsizetype>(random_() % pool.size())];
             if (word.size() > room) {
                 continue;
             }
-            int score = 0;
+            // The letters still missing count most; a word already taken counts against itself,
+            // so that the lines do not repeat the one word richest in weak letters.
+            int score = -kUsedWordCost * used_.value(word);
             for (qsizetype l = 0; l < weak_.size(); ++l) {
                 if (counts_[static_cast<std::size_t>(l)] < kWeakKeyRepeats) {
-                    score += occurrences(word, weak_[l]);
+                    score += kMissingLetterWorth * occurrences(word, weak_[l]);
                 }
             }
             if (score > bestScore) {
                 best = word;
                 bestScore = score;
             }
+        }
+        if (best) {
+            ++used_[*best];
         }
         return best;
     }
@@ -199,6 +208,7 @@ private:
     std::mt19937 random_;
     std::vector<int> counts_;
     QList<QStringList> withLetter_;
+    QHash<QString, int> used_;
 };
 
 } // namespace

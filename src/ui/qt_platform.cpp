@@ -77,6 +77,11 @@ Platform::ResultsChoice QtPlatform::showResultsWindow(int keyboardType) {
     }
     prepareModal();
     const std::optional<bool> drill = results_->showWindow(*this, parent_, keyboardType);
+    // The drill is typed at once: the keys must reach the main window, even where no window
+    // manager hands it the focus back.
+    if (parent_ != nullptr) {
+        parent_->activateWindow();
+    }
     if (!drill) {
         messageBox(texts::resultsUnavailable(LateResults::moduleFileName()), texts::kMessageTitle,
                    MessageButtons::Ok);
