@@ -32,6 +32,9 @@ public:
     void showAboutBox(tipora::FrmOProgramu&) override {}
     ResultsChoice showResultsWindow(int) override { return ResultsChoice::Closed; }
     QString chooseTextFile() override { return {}; }
+    bool chooseExam(tipora::ExamChoice&) override { return false; }
+    void runExam(tipora::ExamSession&) override {}
+    void showExamResult(const tipora::ExamSheet&) override {}
     QTime currentTime() const override { return QTime(12, 0); }
     qint64 elapsedMilliseconds() const override { return 0; }
     QLocale locale() const override { return QLocale(QLocale::Czech, QLocale::CzechRepublic); }

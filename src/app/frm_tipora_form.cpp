@@ -144,6 +144,7 @@ FrmTiporaForm::FrmTiporaForm() {
     mnuDemo = menu(QStringLiteral("mnuDemo"), QStringLiteral("Ukázka"), false);
     mnuNastaveni = menu(QStringLiteral("mnuNastavení"), QStringLiteral("Nastavení"));
     mnuVysledky = menu(QStringLiteral("mnuVysledky"), QStringLiteral("Výsledky"));
+    mnuZkouska = menu(QStringLiteral("mnuZkouska"), QStringLiteral("Zkouška"));
     mnuExit = menu(QStringLiteral("mnuExit"), QStringLiteral("Exit"));
     mnuOProgramu = menu(QStringLiteral("mnuOProgramu"), QStringLiteral("O Programu"));
 }
@@ -185,7 +186,8 @@ std::vector<Control*> FrmTiporaForm::controls() {
 }
 
 std::vector<MenuItem*> FrmTiporaForm::topMenuItems() {
-    return {&mnuStop, &mnuPause, &mnuDemo, &mnuNastaveni, &mnuVysledky, &mnuExit, &mnuOProgramu};
+    return {&mnuStop,     &mnuPause,   &mnuDemo, &mnuNastaveni,
+            &mnuVysledky, &mnuZkouska, &mnuExit, &mnuOProgramu};
 }
 
 MenuItem* FrmTiporaForm::menuItem(QStringView name) {

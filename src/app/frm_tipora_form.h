@@ -73,6 +73,7 @@ public:
     MenuItem mnuDemo;
     MenuItem mnuNastaveni;
     MenuItem mnuVysledky;
+    MenuItem mnuZkouska;
     MenuItem mnuExit;
     MenuItem mnuOProgramu;
 

@@ -11,6 +11,9 @@ namespace tipora {
 class FrmDemo;
 class FrmNastaveni;
 class FrmOProgramu;
+class ExamSession;
+struct ExamChoice;
+struct ExamSheet;
 
 enum class MessageButtons { Ok, YesNo };
 
@@ -49,6 +52,12 @@ public:
     enum class ResultsChoice { Closed, WeakKeyDrill };
     // Shows the results window, its keyboard in the learner's arrangement, until it is closed.
     virtual ResultsChoice showResultsWindow(int keyboardType) = 0;
+    // The exam dialog: true when the learner chose "Začít".
+    virtual bool chooseExam(ExamChoice& choice) = 0;
+    // The copy test itself, until its time is up or the learner stops it.
+    virtual void runExam(ExamSession& exam) = 0;
+    // The scored test, with its result sheet to save or print.
+    virtual void showExamResult(const ExamSheet& sheet) = 0;
     // Asks for a text file of the learner's own; empty when they cancel.
     virtual QString chooseTextFile() = 0;
     virtual QTime currentTime() const = 0;

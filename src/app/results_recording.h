@@ -26,7 +26,7 @@ enum class LessonEnd {
 // What is being practised. A lesson of the course is known by its number; a text that is not
 // in the course (a drill made for the learner, a text of their own) by its kind and name.
 struct LessonId {
-    enum class Kind { Course, Drill, OwnText };
+    enum class Kind { Course, Drill, OwnText, Exam };
     Kind kind = Kind::Course;
     int number = 0; // 1 … 50 for the course
     QString name;
@@ -53,6 +53,20 @@ struct KeyCheck {
     bool demonstration = false; // typed by the tutor, not the learner
 };
 
+// A copy test's figures as the history keeps them.
+struct ExamFigures {
+    int minutes = 10; // the time set
+    double minutesUsed = 0.0;
+    int penalty = 10;
+    int grossStrokes = 0;
+    int errors = 0;
+    int netStrokes = 0;
+    double netPerMinute = 0.0;
+    int errorRateHundredths = 0;
+    std::optional<int> grade; // 0 not passed
+    bool operator==(const ExamFigures&) const = default;
+};
+
 // Where a practice session reports what the learner does: the results history and, later,
 // anything else that keeps figures. Only the learner's own typing is reported.
 class ResultsRecording {
@@ -69,6 +83,11 @@ public:
     // message for the learner when its result could not be kept.
     virtual std::optional<QString> lessonEnded(const PracticeCounters& now, LessonEnd end,
                                                int keyboardType) = 0;
+    // A copy test ended, scored; a message for the learner when it could not be kept.
+    virtual std::optional<QString> examEnded(const QString& /*title*/, const ExamFigures& /*f*/,
+                                             int /*keyboardType*/) {
+        return std::nullopt;
+    }
 };
 
 // How one character fared over the whole history, where the learner typed it.

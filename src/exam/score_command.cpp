@@ -1,6 +1,7 @@
 #include "exam/score_command.h"
 
 #include "exam/copy_test.h"
+#include "exam/exam_session.h"
 #include "ground/lesson_file.h"
 #include "ground/lesson_texts.h"
 #include "ground/text_decoding.h"
@@ -35,17 +36,6 @@ ReadText readText(const QString& path) {
         return {{}, QStringLiteral("soubor „%1“ nelze přečíst").arg(path)};
     }
     return {decodeText(file.read(kMaxLessonFileBytes + 1)).text, {}};
-}
-
-QString hundredths(int value, const QLocale& locale) {
-    return locale.toString(value / 100.0, 'f', 2);
-}
-
-QString gradeText(const std::optional<int>& grade) {
-    if (!grade) {
-        return QStringLiteral("–  (známka jen za 10 minut s penalizací 10)");
-    }
-    return *grade == 0 ? QStringLiteral("nevyhověl") : QString::number(*grade);
 }
 
 } // namespace
@@ -93,24 +83,9 @@ ScoreRun runScore(const ScoreRequest& request) {
         return run;
     }
     const QLocale czech(QLocale::Czech, QLocale::CzechRepublic);
-    run.output = QStringLiteral("Hrubé úhozy: %1\n"
-                                "Chyby: %2\n"
-                                "Penalizace za chybu: %3\n"
-                                "Čisté úhozy: %4\n"
-                                "Minut: %5\n"
-                                "Čistých úhozů za minutu: %6\n"
-                                "Chybovost: %7 %\n"
-                                "Přesnost: %8 %\n"
-                                "Známka: %9\n")
-                     .arg(f.grossStrokes)
-                     .arg(f.errors)
-                     .arg(f.penalty)
-                     .arg(f.netStrokes)
-                     .arg(czech.toString(f.minutes, 'g', QLocale::FloatingPointShortest))
-                     .arg(czech.toString(f.netPerMinute, 'f', 1))
-                     .arg(hundredths(f.errorRateHundredths, czech))
-                     .arg(hundredths(f.accuracyHundredths, czech))
-                     .arg(gradeText(f.grade));
+    for (const auto& [label, value] : figureRows(f, czech)) {
+        run.output += label + QStringLiteral(": ") + value + u'\n';
+    }
     return run;
 }
 

@@ -2,6 +2,7 @@
 
 #include <QString>
 #include <array>
+#include <optional>
 
 // What the results history says to the learner, exactly as shown.
 namespace tipora::texts {
@@ -32,6 +33,18 @@ inline const QString kResultsTitle = QStringLiteral("Výsledky");
 inline const QString kAllLessons = QStringLiteral("Všechny lekce");
 inline const QString kDrills = QStringLiteral("Procvičení slabých kláves");
 inline const QString kOwnTexts = QStringLiteral("Vlastní texty");
+inline const QString kExams = QStringLiteral("Zkoušky");
+// "Opis: Zima na horách (10 min, penalizace 10), známka 2"
+inline QString examCaption(const QString& title, int minutes, int penalty,
+                           const std::optional<int>& grade) {
+    QString caption =
+        QStringLiteral("Opis: %1 (%2 min, penalizace %3)").arg(title).arg(minutes).arg(penalty);
+    if (grade) {
+        caption +=
+            *grade == 0 ? QStringLiteral(", nevyhověl") : QStringLiteral(", známka %1").arg(*grade);
+    }
+    return caption;
+}
 inline QString lessonChoice(int lesson, const QString& caption) {
     return QStringLiteral("Lekce %1: %2").arg(lesson, 2, 10, QLatin1Char('0')).arg(caption);
 }

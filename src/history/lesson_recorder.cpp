@@ -1,6 +1,7 @@
 #include "history/lesson_recorder.h"
 
 #include "ground/lesson_catalogue.h"
+#include "history/history_texts.h"
 #include "history/results_store.h"
 #include "lessons/typing_rules.h"
 
@@ -59,6 +60,26 @@ std::optional<QString> LessonRecorder::lessonEnded(const PracticeCounters& now, 
         result->keys = keys_.figures();
     }
     if (!result || store_.record(*result) || failureReported_) {
+        return std::nullopt;
+    }
+    failureReported_ = true;
+    return store_.failure();
+}
+
+std::optional<QString> LessonRecorder::examEnded(const QString& title, const ExamFigures& f,
+                                                 int keyboardType) {
+    LessonResult r;
+    r.when = clock_();
+    r.kind = LessonId::Kind::Exam;
+    r.caption = texts::examCaption(title, f.minutes, f.penalty, f.grade);
+    r.keyboardType = keyboardType == 2 ? 2 : 1;
+    r.seconds = static_cast<int>(std::lround(f.minutesUsed * 60));
+    r.keystrokes = f.grossStrokes;
+    r.errors = f.errors;
+    r.keystrokesPerMinute = static_cast<int>(std::lround(f.netPerMinute));
+    r.finished = f.minutesUsed >= f.minutes;
+    r.exam = f;
+    if (store_.record(r) || failureReported_) {
         return std::nullopt;
     }
     failureReported_ = true;

@@ -36,6 +36,8 @@ public:
                                        int keyboardType) override;
     // Counted in memory; written with the lesson's result.
     void keyChecked(const KeyCheck& check) override { keys_.count(check); }
+    std::optional<QString> examEnded(const QString& title, const ExamFigures& figures,
+                                     int keyboardType) override;
     // Every finished course lesson and every character's figures over the whole history.
     PracticeRecord practiceRecord() override;
 

@@ -5,6 +5,7 @@
 #include <QDateTime>
 #include <QList>
 #include <QString>
+#include <optional>
 
 namespace tipora {
 
@@ -39,6 +40,7 @@ struct LessonResult {
     bool finished = false;      // the lesson ran to its end rather than being stopped
     QList<KeyFigure> keys;      // the learner's keys, a row per character and per confusion
     LessonId::Kind kind = LessonId::Kind::Course;
+    std::optional<ExamFigures> exam; // a copy test's own figures
 
     friend bool operator==(const LessonResult&, const LessonResult&) = default;
 };

@@ -25,46 +25,58 @@ struct Migration {
     int toVersion;
     const char* sql;
 };
-constexpr std::array<Migration, 8> kMigrations{{
-    {1, "CREATE TABLE results ("
-        " id INTEGER PRIMARY KEY,"
-        " recorded_at TEXT NOT NULL,"
-        " lesson INTEGER NOT NULL,"
-        " caption TEXT NOT NULL,"
-        " keyboard_type INTEGER NOT NULL,"
-        " seconds INTEGER NOT NULL,"
-        " keystrokes INTEGER NOT NULL,"
-        " errors INTEGER NOT NULL,"
-        " lines INTEGER NOT NULL,"
-        " keystrokes_per_minute INTEGER NOT NULL,"
-        " errors_per_line REAL NOT NULL,"
-        " finished INTEGER NOT NULL)"},
-    // Version 1 kept the local time, which a change of summer time makes ambiguous and which
-    // takes a time zone lookup per result to read; version 2 keeps UTC ("…Z").
-    {2, "UPDATE results SET recorded_at ="
-        " strftime('%Y-%m-%dT%H:%M:%SZ', recorded_at, 'utc')"
-        " WHERE recorded_at NOT LIKE '%Z'"},
-    // The window lists results newest first; with thousands of them it should not sort.
-    {2, "CREATE INDEX results_by_time ON results (recorded_at, id)"},
-    // Version 3 keeps how each character fared, a row per character and per confusion of a
-    // result: a year of daily lessons stays a few thousand rows a month.
-    {3, "CREATE TABLE key_figures ("
-        " result_id INTEGER NOT NULL REFERENCES results (id),"
-        " expected TEXT NOT NULL,"
-        " typed TEXT,"
-        " strokes INTEGER NOT NULL,"
-        " errors INTEGER NOT NULL,"
-        " timed INTEGER NOT NULL,"
-        " total_ms INTEGER NOT NULL)"},
-    {3, "CREATE INDEX key_figures_by_result ON key_figures (result_id)"},
-    // Version 4 keeps drills beside the course's lessons: 'course', 'drill' or 'own_text', the
-    // lesson 0 and the caption naming what was practised.
-    {4, "ALTER TABLE results ADD COLUMN kind TEXT NOT NULL DEFAULT 'course'"},
-    // The whole history's key figures add up from this index alone, in its order, without
-    // reading the table or sorting.
-    {4, "CREATE INDEX key_figures_by_key ON key_figures"
-        " (expected, typed, strokes, errors, timed, total_ms)"},
-}};
+constexpr std::array<Migration, 9> kMigrations{
+    {{1, "CREATE TABLE results ("
+         " id INTEGER PRIMARY KEY,"
+         " recorded_at TEXT NOT NULL,"
+         " lesson INTEGER NOT NULL,"
+         " caption TEXT NOT NULL,"
+         " keyboard_type INTEGER NOT NULL,"
+         " seconds INTEGER NOT NULL,"
+         " keystrokes INTEGER NOT NULL,"
+         " errors INTEGER NOT NULL,"
+         " lines INTEGER NOT NULL,"
+         " keystrokes_per_minute INTEGER NOT NULL,"
+         " errors_per_line REAL NOT NULL,"
+         " finished INTEGER NOT NULL)"},
+     // Version 1 kept the local time, which a change of summer time makes ambiguous and which
+     // takes a time zone lookup per result to read; version 2 keeps UTC ("…Z").
+     {2, "UPDATE results SET recorded_at ="
+         " strftime('%Y-%m-%dT%H:%M:%SZ', recorded_at, 'utc')"
+         " WHERE recorded_at NOT LIKE '%Z'"},
+     // The window lists results newest first; with thousands of them it should not sort.
+     {2, "CREATE INDEX results_by_time ON results (recorded_at, id)"},
+     // Version 3 keeps how each character fared, a row per character and per confusion of a
+     // result: a year of daily lessons stays a few thousand rows a month.
+     {3, "CREATE TABLE key_figures ("
+         " result_id INTEGER NOT NULL REFERENCES results (id),"
+         " expected TEXT NOT NULL,"
+         " typed TEXT,"
+         " strokes INTEGER NOT NULL,"
+         " errors INTEGER NOT NULL,"
+         " timed INTEGER NOT NULL,"
+         " total_ms INTEGER NOT NULL)"},
+     {3, "CREATE INDEX key_figures_by_result ON key_figures (result_id)"},
+     // Version 4 keeps drills beside the course's lessons: 'course', 'drill' or 'own_text', the
+     // lesson 0 and the caption naming what was practised.
+     {4, "ALTER TABLE results ADD COLUMN kind TEXT NOT NULL DEFAULT 'course'"},
+     // The whole history's key figures add up from this index alone, in its order, without
+     // reading the table or sorting.
+     {4, "CREATE INDEX key_figures_by_key ON key_figures"
+         " (expected, typed, strokes, errors, timed, total_ms)"},
+     // A copy test's figures beside its result: the error rate in per cent, cut to hundredths;
+     // grade 1 to 3, 0 not passed, NULL where the exam's conditions were not those of a grade.
+     {4, "CREATE TABLE exam_figures ("
+         " result_id INTEGER NOT NULL REFERENCES results (id),"
+         " minutes INTEGER NOT NULL,"
+         " minutes_used REAL NOT NULL,"
+         " penalty INTEGER NOT NULL,"
+         " gross_strokes INTEGER NOT NULL,"
+         " errors INTEGER NOT NULL,"
+         " net_strokes INTEGER NOT NULL,"
+         " net_per_minute REAL NOT NULL,"
+         " error_rate REAL NOT NULL,"
+         " grade INTEGER)"}}};
 
 // "2026-12-07T17:05:09Z", as version 2 stores it; anything else reads as no time at all.
 QDateTime utcTime(const QString& text) {
@@ -82,10 +94,11 @@ constexpr const char* kColumns =
     "recorded_at, lesson, caption, keyboard_type, seconds, keystrokes, errors, lines, "
     "keystrokes_per_minute, errors_per_line, finished";
 
-constexpr std::array<std::pair<LessonId::Kind, const char*>, 3> kKindNames{{
+constexpr std::array<std::pair<LessonId::Kind, const char*>, 4> kKindNames{{
     {LessonId::Kind::Course, "course"},
     {LessonId::Kind::Drill, "drill"},
     {LessonId::Kind::OwnText, "own_text"},
+    {LessonId::Kind::Exam, "exam"},
 }};
 
 QString kindName(LessonId::Kind kind) {
@@ -324,9 +337,25 @@ bool SqliteResultsStore::record(const LessonResult& r) {
     query.addBindValue(kindName(r.kind));
     bool done = query.exec();
     int code = done ? 0 : sqliteCode(query.lastError());
+    const QVariant id = done ? query.lastInsertId() : QVariant();
+    if (done && r.exam) {
+        QSqlQuery exam(db);
+        exam.prepare(QStringLiteral("INSERT INTO exam_figures (result_id, minutes, minutes_used,"
+                                    " penalty, gross_strokes, errors, net_strokes, net_per_minute,"
+                                    " error_rate, grade) VALUES (?, ?, ?, ?, ?, ?, ?, ?, ?, ?)"));
+        const ExamFigures& f = *r.exam;
+        for (const QVariant& value :
+             {id, QVariant(f.minutes), QVariant(f.minutesUsed), QVariant(f.penalty),
+              QVariant(f.grossStrokes), QVariant(f.errors), QVariant(f.netStrokes),
+              QVariant(f.netPerMinute), QVariant(f.errorRateHundredths / 100.0),
+              f.grade ? QVariant(*f.grade) : QVariant()}) {
+            exam.addBindValue(value);
+        }
+        done = exam.exec();
+        code = done ? 0 : sqliteCode(exam.lastError());
+    }
     // The key figures go in the same transaction: a result never stands without its keys.
     if (done && !r.keys.isEmpty()) {
-        const QVariant id = query.lastInsertId();
         QSqlQuery keys(db);
         keys.prepare(QStringLiteral("INSERT INTO key_figures (result_id, expected, typed, strokes,"
                                     " errors, timed, total_ms) VALUES (?, ?, ?, ?, ?, ?, ?)"));
@@ -460,6 +489,7 @@ bool SqliteResultsStore::clear() {
     QSqlDatabase db = QSqlDatabase::database(connection_, false);
     QSqlQuery query(db);
     if (!query.exec(QStringLiteral("DELETE FROM key_figures")) ||
+        !query.exec(QStringLiteral("DELETE FROM exam_figures")) ||
         !query.exec(QStringLiteral("DELETE FROM results"))) {
         return failWrite(sqliteCode(query.lastError()));
     }

@@ -19,6 +19,8 @@ int choiceOf(const LessonResult& r) {
         return ResultsView::kDrills;
     case LessonId::Kind::OwnText:
         return ResultsView::kOwnTexts;
+    case LessonId::Kind::Exam:
+        return ResultsView::kExams;
     }
     return r.lesson;
 }
@@ -46,6 +48,7 @@ QStringList ResultsView::lessonChoiceTexts() const {
         if (lesson <= kAllLessons) {
             list.append(lesson == kAllLessons ? texts::kAllLessons
                         : lesson == kDrills   ? texts::kDrills
+                        : lesson == kExams    ? texts::kExams
                                               : texts::kOwnTexts);
             continue;
         }

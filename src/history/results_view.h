@@ -20,6 +20,8 @@ public:
     static constexpr int kDrills = -1;
     // The learner's own texts, all together.
     static constexpr int kOwnTexts = -2;
+    // The copy tests.
+    static constexpr int kExams = -3;
     enum Column { Date, Lesson, Time, Speed, ErrorsPerLine, Lines, Finished, ColumnCount };
 
     explicit ResultsView(QList<LessonResult> newestFirst = {}, QLocale locale = QLocale());

@@ -97,7 +97,8 @@ std::map<QChar, Figures> letterFigures(const QList<KeyRecord>& keys) {
 QString weakLetters(const std::map<QChar, Figures>& letters, const TaughtKeys& taught,
                     const QStringList& words) {
     std::vector<std::pair<QChar, Figures>> candidates;
-    for (const auto& [letter, figures] : letters) {
+    for (const auto& [key, figures] : letters) {
+        const QChar letter = key; // a lambda cannot take a structured binding
         const auto inWords = std::count_if(words.begin(), words.end(), [letter](const QString& w) {
             return w.contains(letter, Qt::CaseInsensitive);
         });

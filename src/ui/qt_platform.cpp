@@ -5,6 +5,7 @@
 #include "lessons/drill_texts.h"
 #include "ui/about_box.h"
 #include "ui/demo_speed_dialog.h"
+#include "ui/exam_window.h"
 #include "ui/fonts.h"
 #include "ui/results_module.h"
 #include "ui/settings_dialog.h"
@@ -87,6 +88,30 @@ Platform::ResultsChoice QtPlatform::showResultsWindow(int keyboardType) {
                    MessageButtons::Ok);
     }
     return drill.value_or(false) ? ResultsChoice::WeakKeyDrill : ResultsChoice::Closed;
+}
+
+bool QtPlatform::chooseExam(ExamChoice& choice) {
+    prepareModal();
+    return runExamDialog(choice, parent_);
+}
+
+void QtPlatform::runExam(ExamSession& exam) {
+    prepareModal();
+    runExamWindow(exam, parent_);
+}
+
+void QtPlatform::showExamResult(const ExamSheet& sheet) {
+    if (results_ == nullptr) {
+        return;
+    }
+    prepareModal();
+    if (!results_->showExamResult(sheet, *this, parent_)) {
+        messageBox(texts::resultsUnavailable(LateResults::moduleFileName()), texts::kMessageTitle,
+                   MessageButtons::Ok);
+    }
+    if (parent_ != nullptr) {
+        parent_->activateWindow();
+    }
 }
 
 QString QtPlatform::chooseTextFile() {

@@ -26,6 +26,9 @@ public:
     void showAboutBox(FrmOProgramu& dialog) override;
     ResultsChoice showResultsWindow(int keyboardType) override;
     QString chooseTextFile() override;
+    bool chooseExam(ExamChoice& choice) override;
+    void runExam(ExamSession& exam) override;
+    void showExamResult(const ExamSheet& sheet) override;
     QTime currentTime() const override;
     qint64 elapsedMilliseconds() const override { return sinceStart_.elapsed(); }
     QLocale locale() const override;

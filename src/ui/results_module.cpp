@@ -157,6 +157,14 @@ QString LateResults::failure() const {
     return finished_ ? texts::resultsNotStored(path_, texts::kReasonNoModule) : QString();
 }
 
+bool LateResults::showExamResult(const ExamSheet& sheet, Platform& platform, QWidget* parent) {
+    if (store() == nullptr) {
+        return false;
+    }
+    module_->showExamResult(sheet, platform, parent);
+    return true;
+}
+
 std::optional<bool> LateResults::showWindow(Platform& platform, QWidget* parent, int keyboardType) {
     ResultsStore* s = store();
     if (s == nullptr) {

@@ -16,7 +16,8 @@ class QWidget;
 
 namespace tipora {
 class Platform;
-}
+struct ExamSheet;
+} // namespace tipora
 
 namespace tipora::ui {
 
@@ -32,11 +33,13 @@ public:
     // drill the weak keys.
     virtual bool showWindow(ResultsStore& store, Platform& platform, int keyboardType,
                             QWidget* parent) = 0;
+    // Shows a scored copy test with its result sheet (Qt PrintSupport comes with the module).
+    virtual void showExamResult(const ExamSheet& sheet, Platform& platform, QWidget* parent) = 0;
 };
 
 } // namespace tipora::ui
 
-#define TIPORA_RESULTS_MODULE_IID "cz.tipora.Tipora.ResultsModule/2"
+#define TIPORA_RESULTS_MODULE_IID "cz.tipora.Tipora.ResultsModule/3"
 Q_DECLARE_INTERFACE(tipora::ui::ResultsModule, TIPORA_RESULTS_MODULE_IID)
 
 namespace tipora::ui {
@@ -69,6 +72,8 @@ public:
     // Shows "Výsledky"; nothing, with nothing shown, when the module could not be loaded, and
     // otherwise whether the learner asked for the weak-key drill.
     std::optional<bool> showWindow(Platform& platform, QWidget* parent, int keyboardType);
+    // False, with nothing shown, when the module could not be loaded.
+    bool showExamResult(const ExamSheet& sheet, Platform& platform, QWidget* parent);
     // Whether the module has been read (loading is never waited for here).
     bool moduleLoaded() const { return module_ != nullptr; }
 

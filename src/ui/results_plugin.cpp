@@ -1,6 +1,7 @@
 // The results module: the SQLite store and the results window, loaded by the tutor when a
 // lesson is first chosen or "Výsledky" opens.
 #include "history/results_store.h"
+#include "ui/exam_result_window.h"
 #include "ui/results_module.h"
 #include "ui/results_window.h"
 
@@ -24,6 +25,11 @@ public:
         ResultsWindow window(store, platform, parent, keyboardType);
         window.exec();
         return window.drillRequested();
+    }
+
+    void showExamResult(const ExamSheet& sheet, Platform& platform, QWidget* parent) override {
+        ExamResultWindow window(sheet, platform, parent);
+        window.exec();
     }
 };
 

@@ -49,6 +49,7 @@ void FrmTipora::sync() {
     const PhaseRules& rules = session_.rules();
     form.mnuLekce.enabled = rules.lessonMenu;
     form.mnuVysledky.enabled = rules.lessonMenu;
+    form.mnuZkouska.enabled = rules.lessonMenu;
     form.mnuStop.enabled = session_.stopEnabled();
     form.mnuPause.enabled = rules.pause;
     form.mnuDemo.enabled = rules.demo;
@@ -220,6 +221,7 @@ MenuHandlers FrmTipora::menuHandlers() {
                                      {&form.mnuDemo, [this] { mnuDemo_Click(); }},
                                      {&form.mnuNastaveni, [this] { mnuNastaveni_Click(); }},
                                      {&form.mnuVysledky, [this] { mnuVysledky_Click(); }},
+                                     {&form.mnuZkouska, [this] { mnuZkouska_Click(); }},
                                      {&form.mnuExit, [this] { mnuExit_Click(); }},
                                      {&form.mnuOProgramu, [this] { mnuOProgramu_Click(); }}});
     return handlers;

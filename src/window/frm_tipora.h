@@ -49,7 +49,10 @@ public:
     // Where the course and the settings file were found.
     const FileLocations& files() const { return files_; }
     // The results history: told of every lesson and every key; its window opens between lessons.
-    void setResultsRecording(ResultsRecording* recording) { session_.setListener(recording); }
+    void setResultsRecording(ResultsRecording* recording) {
+        session_.setListener(recording);
+        recording_ = recording;
+    }
     // Where a drill of the learner's weak keys finds their record.
     void setPracticeHistory(PracticeHistory* history) { history_ = history; }
 
@@ -106,6 +109,9 @@ public:
     void mnuNastaveni_Click();
     void mnuOProgramu_Click();
 
+    // window/exam_handlers.cpp: the timed copy test, scored, kept and shown with its sheet.
+    void mnuZkouska_Click();
+
 private:
     // Every handler opens one; the step runs as each closes, so also after a handler that
     // another one called.
@@ -137,6 +143,8 @@ private:
     void beginLesson(const LessonId& lesson, const QString& caption);
     // A lesson that is not the course's: its keys green, those it drills red, its lines typed
     // to the last.
+    // A text file of the learner's, or nothing after a message saying why it cannot be read.
+    std::optional<QString> readLearnersFile(const QString& path);
     void startText(const LessonId& lesson, const QStringList& lines, const std::vector<int>& green,
                    const std::vector<int>& red, const QString& description);
     void afterKey(const PracticeSession::Typed& typed);
@@ -168,6 +176,7 @@ private:
     Platform& platform_;
     FileLocations files_;
     PracticeHistory* history_ = nullptr;
+    ResultsRecording* recording_ = nullptr;
     PracticeSession session_;
     KeyLighting lighting_;
     Demonstration demo_;

@@ -94,19 +94,12 @@ void FrmTipora::mnuVlastniText_Click() {
     if (path.isEmpty()) {
         return;
     }
-    // Only a regular file is read: a pipe or a device would never end.
+    const std::optional<QString> contents = readLearnersFile(path);
+    if (!contents) {
+        return;
+    }
     const QFileInfo info(path);
-    QFile file(path);
-    if (info.isFile() && info.size() > kMaxLessonFileBytes) {
-        ask(texts::lessonFileTooLarge(info.fileName(), kMaxLessonFileBytes), MessageButtons::Ok);
-        return;
-    }
-    if (!info.isFile() || !file.open(QIODevice::ReadOnly)) {
-        ask(texts::ownTextNotRead(info.fileName()), MessageButtons::Ok);
-        return;
-    }
-    const OwnText own =
-        prepareOwnText(decodeText(file.read(kMaxLessonFileBytes)).text, kDrillLineLength);
+    const OwnText own = prepareOwnText(*contents, kDrillLineLength);
     if (!own.problem.isEmpty()) {
         ask(own.problem, MessageButtons::Ok);
         return;
@@ -116,6 +109,21 @@ void FrmTipora::mnuVlastniText_Click() {
     if (own.plainedTypography) {
         ask(texts::kTypographyPlained, MessageButtons::Ok);
     }
+}
+
+std::optional<QString> FrmTipora::readLearnersFile(const QString& path) {
+    // Only a regular file is read: a pipe or a device would never end.
+    const QFileInfo info(path);
+    QFile file(path);
+    if (info.isFile() && info.size() > kMaxLessonFileBytes) {
+        ask(texts::lessonFileTooLarge(info.fileName(), kMaxLessonFileBytes), MessageButtons::Ok);
+        return std::nullopt;
+    }
+    if (!info.isFile() || !file.open(QIODevice::ReadOnly)) {
+        ask(texts::ownTextNotRead(info.fileName()), MessageButtons::Ok);
+        return std::nullopt;
+    }
+    return decodeText(file.read(kMaxLessonFileBytes)).text;
 }
 
 void FrmTipora::startText(const LessonId& lesson, const QStringList& lines,

@@ -1,4 +1,5 @@
 // The main window and the results history together, as a learner goes through lessons.
+#include "exam/exam_session.h"
 #include "history/lesson_recorder.h"
 #include "history/results_store.h"
 #include "history/results_view.h"
@@ -7,6 +8,8 @@
 #include "support/lesson_results.h"
 #include "support/tutor.h"
 
+#include <QDir>
+#include <QFile>
 #include <QTest>
 
 using namespace tipora;
@@ -136,6 +139,47 @@ private slots:
         QCOMPARE(kept.kind, LessonId::Kind::Drill);
         QCOMPARE(kept.caption, QStringLiteral("Slabé klávesy: r u a"));
         QCOMPARE(kept.keystrokes, line.size() + 1);
+    }
+
+    // A one-minute copy test on a text that came with the course: the time runs from the first
+    // key and closes the text; the figures are the hand count's, kept with the result and put on
+    // the result sheet.
+    void aCopyTestIsScoredKeptAndShown() {
+        Learner l;
+        auto& t = l.t;
+        QDir(t.folder.path()).mkdir(QStringLiteral("opisy"));
+        QFile text(t.folder.filePath(QStringLiteral("opisy/01.txt")));
+        QVERIFY(text.open(QIODevice::WriteOnly));
+        text.write("Zima\nPes b\xC4\x9B\xC5\xBE\xC3\xAD lesem.\nKo\xC4\x8Dka sp\xC3\xAD doma.\n");
+        text.close();
+        t.platform.examChoice = [](ExamChoice& choice) {
+            choice.minutes = 1;
+            choice.learner = QStringLiteral("Eva");
+            return choice.texts.size() == 1;
+        };
+        t.platform.examLearner = [&t](ExamSession& exam) {
+            QCOMPARE(exam.clockText(), QStringLiteral("1:00"));
+            t.clock->advance(5000); // reading first costs no time
+            exam.type(QStringLiteral("Pes bezi lesem.\nKočka"));
+            t.clock->advance(59000);
+            QVERIFY(!exam.tick());
+            exam.type(QStringLiteral(" sp"));
+            t.clock->advance(1000);
+            QVERIFY(exam.tick() && exam.finished());
+            exam.type(QStringLiteral("í doma."));
+        };
+        t.w().mnuZkouska_Click();
+        QCOMPARE(t.platform.examSheets.size(), std::size_t{1});
+        const ExamSheet& sheet = t.platform.examSheets.front();
+        QCOMPARE(sheet.learner, QStringLiteral("Eva"));
+        // "Pes bezi lesem.↵Kočka sp": 4+1+4+1+6+1+6+1+2 strokes; "bezi" wrong, "sp" cut short.
+        QCOMPARE(sheet.figures.grossStrokes, 26);
+        QCOMPARE(sheet.figures.errors, 1);
+        QCOMPARE(sheet.figures.netPerMinute, 16.0);
+        const LessonResult kept = l.store.results().front();
+        QCOMPARE(kept.kind, LessonId::Kind::Exam);
+        QCOMPARE(kept.caption, QStringLiteral("Opis: Zima (1 min, penalizace 10)"));
+        QCOMPARE(test::figures(kept).contains(QStringLiteral("26 keys 1 errors")), true);
     }
 
     // The window's speed is the lesson's own keystrokes over the lesson's own clock. After a first

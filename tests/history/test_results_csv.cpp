@@ -9,8 +9,8 @@ namespace {
 LessonResult result(const QDateTime& when, int lesson, const QString& caption, int keyboardType,
                     int seconds, int keystrokes, int errors, int lines, int perMinute,
                     double errorsPerLine, bool finished) {
-    return {when,   lesson, caption,   keyboardType,  seconds,  keystrokes,
-            errors, lines,  perMinute, errorsPerLine, finished, {}};
+    return {when,  lesson,    caption,       keyboardType, seconds, keystrokes, errors,
+            lines, perMinute, errorsPerLine, finished,     {},      {},         {}};
 }
 
 } // namespace

@@ -4,6 +4,7 @@
 #include "demo/frm_demo.h"
 #include "dialogs/frm_nastaveni.h"
 #include "dialogs/frm_oprogramu.h"
+#include "exam/exam_session.h"
 
 #include <QStringList>
 #include <deque>
@@ -62,6 +63,21 @@ public:
     void showAboutBox(FrmOProgramu& dialog) override {
         inDialog(aboutBoxes, [&] { dialog.Form_Click(); });
     }
+    bool chooseExam(ExamChoice& choice) override {
+        bool start = false;
+        inDialog(examDialogs, [&] { start = examChoice && examChoice(choice); });
+        return start;
+    }
+    void runExam(ExamSession& exam) override {
+        inDialog(examWindows, [&] {
+            if (examLearner) {
+                examLearner(exam);
+            }
+        });
+    }
+    void showExamResult(const ExamSheet& sheet) override {
+        inDialog(examResults, [&] { examSheets.push_back(sheet); });
+    }
     QString chooseTextFile() override {
         QString chosen;
         inDialog(fileDialogs, [&] { chosen = textFile; });
@@ -99,6 +115,13 @@ public:
     int aboutBoxes = 0;
     int resultsWindows = 0;
     int fileDialogs = 0;
+    int examDialogs = 0;
+    int examWindows = 0;
+    int examResults = 0;
+    // The learner in the exam dialog (false: Zrušit) and at the copy test.
+    std::function<bool(ExamChoice&)> examChoice;
+    std::function<void(ExamSession&)> examLearner;
+    std::vector<ExamSheet> examSheets;
     QString textFile; // what the learner picks in the file dialog
     // How the learner leaves the results window, and the arrangement it was shown in.
     ResultsChoice resultsChoice = ResultsChoice::Closed;

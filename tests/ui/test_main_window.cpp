@@ -422,7 +422,7 @@ private slots:
             top << action->text() + (action->isEnabled() ? QString() : QStringLiteral("(off)"));
         }
         QCOMPARE(top, (QStringList{"Lekce", "Stop(off)", "Pauza(off)", "Ukázka(off)", "Nastavení",
-                                   "Výsledky", "Exit", "O Programu"}));
+                                   "Výsledky", "Zkouška", "Exit", "O Programu"}));
 
         // Handlers change the model; the window follows it on the next refresh.
         model.form.mnuStop.enabled = true;
