@@ -19,6 +19,7 @@
 #include <QMenu>
 #include <QMenuBar>
 #include <QMouseEvent>
+#include <QProxyStyle>
 
 namespace tipora::ui {
 
@@ -61,6 +62,24 @@ MainWindow::~MainWindow() {
     platform_.setBeforeModal({});
 }
 
+namespace {
+// The menu bar's titles a little closer together than the desktop style sets them.
+class CompactMenuBarStyle : public QProxyStyle {
+public:
+    QSize sizeFromContents(ContentsType type, const QStyleOption* option, const QSize& size,
+                           const QWidget* widget) const override {
+        QSize result = QProxyStyle::sizeFromContents(type, option, size, widget);
+        if (type == CT_MenuBarItem) {
+            result.rwidth() -= kNarrower;
+        }
+        return result;
+    }
+
+private:
+    static constexpr int kNarrower = 5;
+};
+} // namespace
+
 QAction* MainWindow::addItem(QWidget* menu, MenuItem& item) {
     auto* action = new QAction(item.caption, menu);
     action->setObjectName(item.name);
@@ -71,6 +90,11 @@ QAction* MainWindow::addItem(QWidget* menu, MenuItem& item) {
 
 void MainWindow::buildMenus() {
     FrmTiporaForm& form = model_.form;
+    // Nine titles share the window's fixed width; with the style's margins the last one would
+    // drop into an overflow button.
+    auto* compact = new CompactMenuBarStyle;
+    compact->setParent(menuBar());
+    menuBar()->setStyle(compact);
     QMenu* lekce = menuBar()->addMenu(form.mnuLekce.caption);
     lekce->setObjectName(form.mnuLekce.name);
     menus_[&form.mnuLekce] = lekce;

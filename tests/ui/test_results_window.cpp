@@ -3,6 +3,7 @@
 #include "history/results_store.h"
 #include "support/fake_platform.h"
 #include "support/files.h"
+#include "ui/exam_result_window.h"
 #include "ui/key_heat_map_view.h"
 #include "ui/results_window.h"
 
@@ -14,6 +15,7 @@
 #include <QLabel>
 #include <QLayout>
 #include <QListWidget>
+#include <QProcess>
 #include <QPushButton>
 #include <QScatterSeries>
 #include <QSqlDatabase>
@@ -375,6 +377,37 @@ private slots:
         QVERIFY(w.window->isVisible());
         w.click("cmdZavrit");
         QVERIFY(!w.window->isVisible());
+    }
+
+    // The copy test's result sheet, read back from its PDF as a teacher's program would.
+    void examSheetIsSavedAsPdf() {
+        test::FakePlatform platform;
+        platform.localeInUse = QLocale(QLocale::Czech, QLocale::CzechRepublic);
+        const QString original = QStringLiteral("Pes běží lesem.\nKočka spí.");
+        const QString typed = QStringLiteral("Pes bezi lesem.\nKočka navíc spí.");
+        const QList<WordMark> marks = compareWords(original, typed);
+        ui::ExamResultWindow window({QStringLiteral("Eva"), QDateTime(QDate(2026, 12, 9), {}),
+                                     QStringLiteral("Zima"), scoreCopyTest(marks, typed, 1, 10),
+                                     marks},
+                                    platform);
+        QTemporaryDir dir;
+        const QString pdf = dir.filePath(QStringLiteral("opis.pdf"));
+        QVERIFY(window.savePdf(pdf));
+        QProcess reader;
+        reader.start(QStringLiteral("pdftotext"), {pdf, QStringLiteral("-")});
+        if (!reader.waitForFinished(20000) || reader.exitCode() != 0) {
+            if (qgetenv("CI") == "true") {
+                QFAIL("pdftotext (poppler-utils) is needed to read the sheet back");
+            }
+            QSKIP("pdftotext (poppler-utils) is not installed");
+        }
+        const QString text = QString::fromUtf8(reader.readAllStandardOutput()).simplified();
+        for (const char* expected :
+             {"Eva", "Zima", "Chyby 2", "Chybovost 5,88 %", "bezi [běží]", "navíc"}) {
+            QVERIFY2(text.contains(QString::fromUtf8(expected)), expected);
+        }
+        QVERIFY(!window.savePdf(dir.filePath(QStringLiteral("nikde/opis.pdf"))));
+        QCOMPARE(platform.messages.size(), std::size_t{1});
     }
 };
 
