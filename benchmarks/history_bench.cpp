@@ -6,6 +6,7 @@
 // unless given: pass a folder on the disk the learner's settings live on.
 #include "app/platform.h"
 #include "history/results_store.h"
+#include "ui/exam_result_window.h"
 #include "ui/key_heat_map_view.h"
 #include "ui/results_window.h"
 
@@ -191,6 +192,34 @@ int main(int argc, char* argv[]) {
         ok = report("heat map over all 10,000 results", heatMap(tipora::KeyPeriod::everything()),
                     150) &&
              ok;
+    }
+
+    {
+        // A ten-minute copy test's result sheet: about 4,000 characters marked word by word.
+        QString original;
+        QString typed;
+        for (int word = 0; original.size() < 4000; ++word) {
+            const QString w = QStringLiteral("slovo%1").arg(word % 97);
+            original += w + QLatin1Char(' ');
+            typed += (word % 50 == 49 ? QStringLiteral("chyba") : w) + QLatin1Char(' ');
+        }
+        const QList<tipora::WordMark> marks = tipora::compareWords(original, typed);
+        SilentPlatform platform;
+        tipora::ui::ExamResultWindow window({QStringLiteral("Eva"), QDateTime::currentDateTime(),
+                                             QStringLiteral("Opis"),
+                                             tipora::scoreCopyTest(marks, typed, 10, 10), marks},
+                                            platform);
+        std::vector<double> pdf;
+        for (int run = 0; run < 7; ++run) {
+            QElapsedTimer clock;
+            clock.start();
+            if (!window.savePdf(dir.filePath(QStringLiteral("opis.pdf")))) {
+                std::printf("the result sheet was not saved\n");
+                return 2;
+            }
+            pdf.push_back(clock.nsecsElapsed() / 1e6);
+        }
+        ok = report("result sheet of a copy test saved as PDF", pdf, 500) && ok;
     }
     return ok ? 0 : 1;
 }
