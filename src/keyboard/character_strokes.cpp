@@ -16,6 +16,11 @@ CharacterStroke characterStroke(QChar character) {
     if (character == QLatin1Char('"')) {
         return {kKeyRingU, true, std::nullopt, true};
     }
+    // The apostrophe is Shift and the key left of Backspace, which the on-screen keyboard does
+    // not show: typeable, with no label to count it on.
+    if (character == QLatin1Char('\'')) {
+        return {0, true, std::nullopt, true};
+    }
     if (const std::optional<Decomposition> parts = decomposeDeadKey(character)) {
         const KeyForCharacter base = keyForCharacter(parts->base);
         return {base.code, base.shifted, parts->dead, base.found};
