@@ -49,6 +49,15 @@ public:
     ExamSession(ExamText text, int minutes, int penalty, std::function<qint64()> clock);
 
     const ExamText& text() const { return text_; }
+
+    // How the keyboard under the text answers the keys, as in a lesson.
+    struct Feedback {
+        int keyboardType = 1;
+        bool lighting = true;
+        bool shiftedCaptions = true;
+        bool beepOnKey = false;
+    };
+    Feedback feedback;
     int minutes() const { return minutes_; }
     int penalty() const { return penalty_; }
 

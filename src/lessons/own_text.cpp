@@ -75,6 +75,25 @@ QStringList wrapLines(const QString& text, int width) {
     return lines;
 }
 
+std::vector<int> keyCodesOf(const QString& text) {
+    std::set<int> codes;
+    for (const QChar c : text) {
+        const CharacterStroke stroke = characterStroke(c);
+        if (!stroke.found || stroke.code == kKeyEnter) {
+            continue;
+        }
+        codes.insert(stroke.code);
+        if (stroke.shift || stroke.dead == DeadKey::Caron) {
+            codes.insert({kKeyShift, kKeyRightShift});
+        }
+        if (stroke.dead) {
+            codes.insert(kKeyDeadAccent);
+        }
+    }
+    codes.erase(0);
+    return {codes.begin(), codes.end()};
+}
+
 OwnText prepareOwnText(const QString& text, int width) {
     OwnText own;
     QString plain = plainTypography(text, &own.plainedTypography);
@@ -94,20 +113,7 @@ OwnText prepareOwnText(const QString& text, int width) {
         ++column;
     }
     own.lines = wrapLines(plain, width);
-    std::set<int> codes;
-    for (const QString& l : own.lines) {
-        for (const QChar c : l) {
-            const CharacterStroke stroke = characterStroke(c);
-            codes.insert(stroke.code);
-            if (stroke.shift || stroke.dead == DeadKey::Caron) {
-                codes.insert({kKeyShift, kKeyRightShift});
-            }
-            if (stroke.dead) {
-                codes.insert(kKeyDeadAccent);
-            }
-        }
-    }
-    own.keyCodes.assign(codes.begin(), codes.end());
+    own.keyCodes = keyCodesOf(own.lines.join(QLatin1Char(' ')));
     if (own.lines.isEmpty()) {
         own.problem = texts::kEmptyOwnText;
     }

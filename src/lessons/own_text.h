@@ -23,6 +23,9 @@ QString plainTypography(const QString& text, bool* changed = nullptr);
 // space, empty lines left out.
 QStringList wrapLines(const QString& text, int width);
 
+// The keys a text is typed with, Shift and the dead key included (Enter left out).
+std::vector<int> keyCodesOf(const QString& text);
+
 // The text as the learner will type it, or the first character no key makes, by its line and
 // column in the file.
 OwnText prepareOwnText(const QString& text, int width);

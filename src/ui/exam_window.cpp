@@ -2,7 +2,12 @@
 
 #include "exam/exam_session.h"
 #include "exam/exam_texts.h"
+#include "keyboard/key_lighting.h"
+#include "keyboard/key_marking.h"
 #include "lessons/drill_texts.h"
+#include "lessons/own_text.h"
+#include "ui/key_codes.h"
+#include "ui/keyboard_surface.h"
 
 #include <QBoxLayout>
 #include <QComboBox>
@@ -11,8 +16,10 @@
 #include <QDir>
 #include <QFileDialog>
 #include <QFormLayout>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMimeData>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QTextEdit>
@@ -32,6 +39,47 @@ const QString kPenaltyLabel = QStringLiteral("Penalizace za chybu:");
 const QString kNameLabel = QStringLiteral("Jméno (na výsledkový list):");
 const QString kTimeUp = QStringLiteral("Čas vypršel.");
 const QString kStartsWithFirstKey = QStringLiteral("Čas běží od prvního úhozu.");
+
+// A copy test is typed: what the clipboard or a drop would bring is not taken.
+class TypingArea : public QPlainTextEdit {
+public:
+    using QPlainTextEdit::QPlainTextEdit;
+
+protected:
+    bool canInsertFromMimeData(const QMimeData* /*source*/) const override { return false; }
+    void insertFromMimeData(const QMimeData* /*source*/) override {}
+};
+
+// Esc, pressed by mistake in the middle of a test, must not end it; Stop does.
+class ExamDialog : public QDialog {
+public:
+    using QDialog::QDialog;
+
+protected:
+    void keyPressEvent(QKeyEvent* event) override {
+        if (event->key() != Qt::Key_Escape) {
+            QDialog::keyPressEvent(event);
+        }
+    }
+};
+
+// Passes the typing area's keys to the keyboard under it, and lets them on.
+class KeyFeedback : public QObject {
+public:
+    explicit KeyFeedback(std::function<void(QKeyEvent&, bool)> onKey) : onKey_(std::move(onKey)) {}
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override {
+        if ((event->type() == QEvent::KeyPress || event->type() == QEvent::KeyRelease) &&
+            !static_cast<QKeyEvent*>(event)->isAutoRepeat()) {
+            onKey_(*static_cast<QKeyEvent*>(event), event->type() == QEvent::KeyPress);
+        }
+        return QObject::eventFilter(watched, event);
+    }
+
+private:
+    std::function<void(QKeyEvent&, bool)> onKey_;
+};
 
 void paintBlack(QWidget& widget) {
     QPalette palette = widget.palette();
@@ -103,8 +151,8 @@ bool runExamDialog(ExamChoice& choice, QWidget* parent) {
     }
 }
 
-void runExamWindow(ExamSession& exam, QWidget* parent) {
-    QDialog window(parent);
+void runExamWindow(ExamSession& exam, const std::function<void()>& beep, QWidget* parent) {
+    ExamDialog window(parent);
     window.setObjectName(QStringLiteral("frmOpis"));
     window.setWindowTitle(texts::kExamMenu + QStringLiteral(" – ") + exam.text().title);
     paintBlack(window);
@@ -119,7 +167,8 @@ void runExamWindow(ExamSession& exam, QWidget* parent) {
     original->setFont(paper);
     original->setStyleSheet(QStringLiteral("background: white; color: black;"));
 
-    auto* typing = new QPlainTextEdit(&window);
+    auto* typing = new TypingArea(&window);
+    typing->setContextMenuPolicy(Qt::NoContextMenu);
     typing->setObjectName(QStringLiteral("txtOpis"));
     typing->setFont(paper);
     typing->setTabChangesFocus(true);
@@ -141,11 +190,38 @@ void runExamWindow(ExamSession& exam, QWidget* parent) {
     bar->addWidget(clock);
     bar->addWidget(note, 1);
     bar->addWidget(stop);
+    // The keyboard under the text, as in a lesson: the keys the text uses green, the key
+    // pressed lit.
+    KeyboardSurface keyboard(exam.feedback.keyboardType, &window);
+    whitenKeyboard(keyboard.keys());
+    for (const int code : keyCodesOf(exam.text().text)) {
+        if (const auto key = keyboard.keys().find(code); key != keyboard.keys().end()) {
+            key->second.back = kGreen;
+        }
+    }
+    keyboard.sync();
+    KeyLighting lighting(keyboard.keys());
+    const KeyLighting::Options options{exam.feedback.lighting, exam.feedback.shiftedCaptions};
+    KeyFeedback feedback([&](QKeyEvent& key, bool down) {
+        const int code = keyCodeOf(key);
+        if (down) {
+            lighting.keyDown(code, options);
+            if (exam.feedback.beepOnKey && !exam.finished() && !key.text().isEmpty() && beep) {
+                beep();
+            }
+        } else {
+            lighting.keyUp(code, options);
+        }
+        keyboard.sync();
+    });
+    typing->installEventFilter(&feedback);
+
     auto* layout = new QVBoxLayout(&window);
     layout->addWidget(original, 1);
     layout->addLayout(bar);
     layout->addWidget(typing, 1);
-    window.resize(900, 700);
+    layout->addWidget(keyboard.widget(), 0, Qt::AlignHCenter);
+    window.resize(900, 820);
 
     QTimer timer;
     const auto finish = [&] {

@@ -4,7 +4,7 @@
 #include "ground/key_table.h"
 #include "history/history_texts.h"
 #include "ui/fonts.h"
-#include "ui/form_binder.h"
+#include "ui/keyboard_surface.h"
 
 #include <QBoxLayout>
 #include <QComboBox>
@@ -23,10 +23,8 @@ namespace tipora::ui {
 
 namespace {
 
-const QString kKeyLabelName = QStringLiteral("lblKlavesa");
 // Room around the keys for the ring of the chosen one, which lies just outside its key so that
 // the caption stays readable.
-constexpr int kMarginTwips = 60;
 constexpr int kRingWidth = 3;
 const QColor kNoteColour(0xFF, 0xFF, 0x00);
 const QColor kRingColour(0x00, 0x00, 0xFF);
@@ -127,40 +125,8 @@ KeyHeatMapView::KeyHeatMapView(int keyboardType, QLocale locale, QWidget* parent
 }
 
 QWidget* KeyHeatMapView::buildKeyboard(int keyboardType) {
-    // The keys exactly as the main window's form makes them, in its order (Enter under ")").
-    FrmTiporaForm form;
-    if (keyboardType == 2) {
-        form.arrangeForQwerty();
-    }
-    for (Control* c : form.controls()) {
-        if (c->name == kKeyLabelName || c == &form.linF || c == &form.linJ) {
-            controls_.push_back(*c);
-        }
-    }
-    int left = INT_MAX;
-    int top = INT_MAX;
-    int right = 0;
-    int bottom = 0;
-    for (const Control& c : controls_) {
-        left = std::min(left, c.geometry.left);
-        top = std::min(top, c.geometry.top);
-        right = std::max(right, c.geometry.left + c.geometry.width);
-        bottom = std::max(bottom, c.geometry.top + c.geometry.height);
-    }
-    for (Control& c : controls_) {
-        c.geometry.left += kMarginTwips - left;
-        c.geometry.top += kMarginTwips - top;
-    }
-
-    surface_ = new QWidget(this);
-    surface_->setObjectName(QStringLiteral("picKlavesnice"));
-    surface_->setFixedSize(pixels(right - left + 2 * kMarginTwips),
-                           pixels(bottom - top + 2 * kMarginTwips));
-    std::vector<Control*> shown;
-    for (Control& c : controls_) {
-        shown.push_back(&c);
-    }
-    binder_ = new FormBinder(surface_, shown, [](const std::function<void()>& run) { run(); });
+    keyboard_ = std::make_unique<KeyboardSurface>(keyboardType, this);
+    surface_ = keyboard_->widget();
 
     // Tab walks the keys row by row, as the table lists them.
     QWidget* previous = nullptr;
@@ -236,13 +202,10 @@ QListWidget* KeyHeatMapView::buildRanking(const char* name) {
     return list;
 }
 
+KeyHeatMapView::~KeyHeatMapView() = default;
+
 QWidget* KeyHeatMapView::keyWidget(int code) const {
-    for (const Control& c : controls_) {
-        if (c.name == kKeyLabelName && c.index == code) {
-            return binder_->widget(c);
-        }
-    }
-    return nullptr;
+    return keyboard_->keyWidget(code);
 }
 
 HeatPeriod KeyHeatMapView::period() const {
@@ -256,16 +219,14 @@ void KeyHeatMapView::choosePeriod(HeatPeriod period) {
 
 void KeyHeatMapView::showFigures(const std::optional<QList<KeyFigure>>& figures) {
     map_ = KeyHeatMap(figures.value_or(QList<KeyFigure>()), locale_);
-    for (Control& c : controls_) {
-        if (c.name == kKeyLabelName) {
-            c.back = map_.colour(c.index);
-            QWidget* w = binder_->widget(c);
-            const QString text = map_.hoverText(c.index);
-            w->setToolTip(text);
-            w->setAccessibleDescription(text);
-        }
+    for (auto& [code, key] : keyboard_->keys()) {
+        key.back = map_.colour(code);
+        QWidget* w = keyboard_->keyWidget(code);
+        const QString text = map_.hoverText(code);
+        w->setToolTip(text);
+        w->setAccessibleDescription(text);
     }
-    binder_->sync();
+    keyboard_->sync();
 
     if (!figures) {
         note_->setText(texts::kKeyFiguresUnreadable);

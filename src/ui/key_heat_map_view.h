@@ -6,6 +6,7 @@
 #include <QHash>
 #include <QLocale>
 #include <QWidget>
+#include <memory>
 #include <optional>
 #include <vector>
 
@@ -16,7 +17,7 @@ class QListWidget;
 
 namespace tipora::ui {
 
-class FormBinder;
+class KeyboardSurface;
 
 // "Klávesnice" of the results window: the main window's keyboard, drawn by the same binder at
 // the same geometry, each key coloured by its error rate over the chosen period, with the
@@ -27,6 +28,7 @@ class KeyHeatMapView : public QWidget {
 public:
     // keyboardType: 1 "česká", 2 "česká (QWERTY)".
     KeyHeatMapView(int keyboardType, QLocale locale, QWidget* parent = nullptr);
+    ~KeyHeatMapView() override;
 
     HeatPeriod period() const;
     // As the learner chooses it: periodChosen() follows.
@@ -58,8 +60,7 @@ private:
     QLocale locale_;
     KeyHeatMap map_;
     // The main window's key labels and the marks of F and J, moved to this view's corner.
-    std::vector<Control> controls_;
-    FormBinder* binder_ = nullptr;
+    std::unique_ptr<KeyboardSurface> keyboard_;
     QHash<const QObject*, int> codes_;
     QComboBox* periods_ = nullptr;
     QLabel* note_ = nullptr;

@@ -97,7 +97,8 @@ bool QtPlatform::chooseExam(ExamChoice& choice) {
 
 void QtPlatform::runExam(ExamSession& exam) {
     prepareModal();
-    runExamWindow(exam, parent_);
+    runExamWindow(
+        exam, [this] { beep(); }, parent_);
 }
 
 void QtPlatform::showExamResult(const ExamSheet& sheet) {

@@ -43,6 +43,9 @@ void FrmTipora::mnuZkouska_Click() {
 
     ExamSession exam(text, choice.minutes, choice.penalty,
                      [this] { return platform_.elapsedMilliseconds(); });
+    const KeyLighting::Options keys = keyOptions();
+    exam.feedback = {shared_.TypKlavesnice.value(), keys.lighting, keys.shiftedCaptions,
+                     shared_.PipKlavesa == 1};
     platform_.runExam(exam);
     exam.stop();
     if (!exam.started()) {
