@@ -6,7 +6,9 @@
 
 #include <QBoxLayout>
 #include <QDir>
+#include <QFile>
 #include <QFileDialog>
+#include <QFileInfo>
 #include <QGridLayout>
 #include <QLabel>
 #include <QPageLayout>
@@ -86,19 +88,26 @@ ExamResultWindow::ExamResultWindow(ExamSheet sheet, Platform& platform, QWidget*
 }
 
 bool ExamResultWindow::savePdf(const QString& path) {
-    QPrinter printer(QPrinter::HighResolution);
-    printer.setOutputFormat(QPrinter::PdfFormat);
-    printer.setOutputFileName(path);
-    printer.setPageSize(QPageSize(QPageSize::A4));
-    QTextDocument document;
-    document.setHtml(resultSheetHtml(sheet_, locale_));
-    document.print(&printer);
-    // QPrinter says nothing of a file it could not write; the file itself does.
-    if (QFileInfo(path).size() <= 0) {
-        platform_.messageBox(pdfNotWritten(path), texts::kMessageTitle, MessageButtons::Ok);
-        return false;
+    // Written beside the target first: QPrinter says nothing of a file it could not write, and a
+    // sheet saved over an older one must not leave the older one there looking saved.
+    const QString part = path + QStringLiteral(".part");
+    QFile::remove(part);
+    {
+        QPrinter printer(QPrinter::HighResolution);
+        printer.setOutputFormat(QPrinter::PdfFormat);
+        printer.setOutputFileName(part);
+        printer.setPageSize(QPageSize(QPageSize::A4));
+        QTextDocument document;
+        document.setHtml(resultSheetHtml(sheet_, locale_));
+        document.print(&printer);
     }
-    return true;
+    const bool written = QFileInfo(part).size() > 0 &&
+                         (!QFile::exists(path) || QFile::remove(path)) && QFile::rename(part, path);
+    if (!written) {
+        QFile::remove(part);
+        platform_.messageBox(pdfNotWritten(path), texts::kMessageTitle, MessageButtons::Ok);
+    }
+    return written;
 }
 
 void ExamResultWindow::print() {

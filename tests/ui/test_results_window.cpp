@@ -11,6 +11,7 @@
 #include <QChartView>
 #include <QComboBox>
 #include <QFile>
+#include <QFileInfo>
 #include <QHeaderView>
 #include <QLabel>
 #include <QLayout>
@@ -408,6 +409,10 @@ private slots:
         }
         QVERIFY(!window.savePdf(dir.filePath(QStringLiteral("nikde/opis.pdf"))));
         QCOMPARE(platform.messages.size(), std::size_t{1});
+        // A folder's name where the sheet should go: nothing is saved, and nothing said to be.
+        QVERIFY(!window.savePdf(dir.path()));
+        QCOMPARE(platform.messages.size(), std::size_t{2});
+        QVERIFY(QFileInfo(dir.path()).isDir());
     }
 };
 
