@@ -56,6 +56,9 @@ public:
         bool lighting = true;
         bool shiftedCaptions = true;
         bool beepOnKey = false;
+        // The metronome, as the learner left it in the lesson window, and its beat.
+        bool metronomeOn = false;
+        int metronomeMs = 0;
     };
     Feedback feedback;
     int minutes() const { return minutes_; }

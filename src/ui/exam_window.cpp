@@ -8,6 +8,7 @@
 #include "lessons/own_text.h"
 #include "ui/key_codes.h"
 #include "ui/keyboard_surface.h"
+#include "ui/pictures.h"
 
 #include <QBoxLayout>
 #include <QComboBox>
@@ -39,6 +40,7 @@ const QString kPenaltyLabel = QStringLiteral("Penalizace za chybu:");
 const QString kNameLabel = QStringLiteral("Jméno (na výsledkový list):");
 const QString kTimeUp = QStringLiteral("Čas vypršel.");
 const QString kStartsWithFirstKey = QStringLiteral("Čas běží od prvního úhozu.");
+const QString kMetronome = QStringLiteral("metronom");
 
 // A copy test is typed: what the clipboard or a drop would bring is not taken.
 class TypingArea : public QPlainTextEdit {
@@ -151,7 +153,7 @@ bool runExamDialog(ExamChoice& choice, QWidget* parent) {
     }
 }
 
-void runExamWindow(ExamSession& exam, const std::function<void()>& beep, QWidget* parent) {
+void runExamWindow(ExamSession& exam, const ExamSound& sound, QWidget* parent) {
     ExamDialog window(parent);
     window.setObjectName(QStringLiteral("frmOpis"));
     window.setWindowTitle(texts::kExamMenu + QStringLiteral(" – ") + exam.text().title);
@@ -186,7 +188,17 @@ void runExamWindow(ExamSession& exam, const std::function<void()>& beep, QWidget
     stop->setObjectName(QStringLiteral("cmdStop"));
     stop->setAutoDefault(false);
 
+    // The loudspeaker switches the metronome as in a lesson; it beats until the time is up.
+    auto* metronome = new QPushButton(QIcon(pictures::loudspeaker()), kMetronome, &window);
+    metronome->setObjectName(QStringLiteral("cmdMetronom"));
+    metronome->setCheckable(true);
+    metronome->setChecked(exam.feedback.metronomeOn && exam.feedback.metronomeMs > 0);
+    metronome->setEnabled(exam.feedback.metronomeMs > 0);
+    metronome->setAutoDefault(false);
+    metronome->setFocusPolicy(Qt::NoFocus);
+
     auto* bar = new QHBoxLayout;
+    bar->addWidget(metronome);
     bar->addWidget(clock);
     bar->addWidget(note, 1);
     bar->addWidget(stop);
@@ -206,8 +218,9 @@ void runExamWindow(ExamSession& exam, const std::function<void()>& beep, QWidget
         const int code = keyCodeOf(key);
         if (down) {
             lighting.keyDown(code, options);
-            if (exam.feedback.beepOnKey && !exam.finished() && !key.text().isEmpty() && beep) {
-                beep();
+            if (exam.feedback.beepOnKey && !exam.finished() && !key.text().isEmpty() &&
+                sound.beep) {
+                sound.beep();
             }
         } else {
             lighting.keyUp(code, options);
@@ -223,9 +236,39 @@ void runExamWindow(ExamSession& exam, const std::function<void()>& beep, QWidget
     layout->addWidget(keyboard.widget(), 0, Qt::AlignHCenter);
     window.resize(900, 820);
 
+    QTimer beat;
+    beat.setTimerType(Qt::PreciseTimer);
+    SoundPlan plan;
+    const auto planSound = [&] {
+        const bool running = !exam.finished();
+        const bool beating = running && metronome->isChecked();
+        if (beating && !beat.isActive()) {
+            beat.start(exam.feedback.metronomeMs);
+            ++plan.beatRestarts;
+        } else if (!beating) {
+            beat.stop();
+        }
+        plan.beepsSoon = running && exam.feedback.beepOnKey;
+        plan.beatMilliseconds = beating ? exam.feedback.metronomeMs : 0;
+        if (sound.plan) {
+            sound.plan(plan);
+        }
+    };
+    QObject::connect(&beat, &QTimer::timeout, &window, [&] {
+        if (sound.beat) {
+            sound.beat();
+        }
+    });
+    QObject::connect(metronome, &QPushButton::toggled, &window, [&] {
+        planSound();
+        typing->setFocus();
+    });
+
     QTimer timer;
     const auto finish = [&] {
         timer.stop();
+        metronome->setEnabled(false);
+        planSound();
         typing->setReadOnly(true);
         note->setText(kTimeUp);
         stop->setText(kShowResult);
@@ -245,11 +288,16 @@ void runExamWindow(ExamSession& exam, const std::function<void()>& beep, QWidget
     });
     QObject::connect(stop, &QPushButton::clicked, &window, [&] {
         exam.stop();
+        planSound();
         window.accept();
     });
     timer.start(200);
+    planSound();
     typing->setFocus();
     window.exec();
+    // Closed by the window manager: the test is over all the same.
+    exam.stop();
+    planSound();
 }
 
 } // namespace tipora::ui

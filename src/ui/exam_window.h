@@ -1,5 +1,7 @@
 #pragma once
 
+#include "app/platform.h"
+
 #include <functional>
 
 class QWidget;
@@ -16,7 +18,13 @@ bool runExamDialog(ExamChoice& choice, QWidget* parent);
 // The copy test: the original above, wrapped like a sheet of paper, the learner's text below,
 // the time left beside Stop. Returns when the time is up (and the learner has seen it) or Stop
 // ended it.
-// `beep` sounds a key when the learner has key beeps on.
-void runExamWindow(ExamSession& exam, const std::function<void()>& beep, QWidget* parent);
+// The sounds of a copy test, as a lesson makes them: a key's beep, a tick of the metronome's
+// timer, and what the sound card should be ready for.
+struct ExamSound {
+    std::function<void()> beep;
+    std::function<void()> beat;
+    std::function<void(const SoundPlan&)> plan;
+};
+void runExamWindow(ExamSession& exam, const ExamSound& sound, QWidget* parent);
 
 } // namespace tipora::ui

@@ -97,8 +97,10 @@ bool QtPlatform::chooseExam(ExamChoice& choice) {
 
 void QtPlatform::runExam(ExamSession& exam) {
     prepareModal();
-    runExamWindow(
-        exam, [this] { beep(); }, parent_);
+    runExamWindow(exam,
+                  {[this] { beep(); }, [this] { metronomeBeat(); },
+                   [this](const SoundPlan& plan) { planSound(plan); }},
+                  parent_);
 }
 
 void QtPlatform::showExamResult(const ExamSheet& sheet) {

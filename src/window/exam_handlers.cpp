@@ -1,5 +1,6 @@
 // The timed copy test: chosen in its dialog, typed in its window, scored, kept in the history
 // and shown with its result sheet.
+#include "demo/metronome.h"
 #include "exam/exam_session.h"
 #include "lessons/drill_texts.h"
 #include "window/frm_tipora.h"
@@ -44,8 +45,9 @@ void FrmTipora::mnuZkouska_Click() {
     ExamSession exam(text, choice.minutes, choice.penalty,
                      [this] { return platform_.elapsedMilliseconds(); });
     const KeyLighting::Options keys = keyOptions();
-    exam.feedback = {shared_.TypKlavesnice.value(), keys.lighting, keys.shiftedCaptions,
-                     shared_.PipKlavesa == 1};
+    exam.feedback = {shared_.TypKlavesnice.value(),  keys.lighting,
+                     keys.shiftedCaptions,           shared_.PipKlavesa == 1,
+                     session_.metronomeSwitchedOn(), metronomeInterval(shared_.Metronom)};
     platform_.runExam(exam);
     exam.stop();
     if (!exam.started()) {

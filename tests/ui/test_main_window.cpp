@@ -1,6 +1,7 @@
 #include "app/display_rules.h"
 #include "dialogs/frm_nastaveni.h"
 #include "dialogs/frm_oprogramu.h"
+#include "exam/exam_session.h"
 #include "keyboard/frm_klavesnice.h"
 #include "support/demo_speed.h"
 #include "support/fake_platform.h"
@@ -8,6 +9,7 @@
 #include "support/observed.h"
 #include "ui/about_box.h"
 #include "ui/demo_speed_dialog.h"
+#include "ui/exam_window.h"
 #include "ui/fonts.h"
 #include "ui/key_codes.h"
 #include "ui/keyboard_type_dialog.h"
@@ -20,7 +22,9 @@
 #include <QAccessibleActionInterface>
 #include <QAction>
 #include <QCheckBox>
+#include <QClipboard>
 #include <QDateTime>
+#include <QDialog>
 #include <QFontMetricsF>
 #include <QInputMethodEvent>
 #include <QKeyEvent>
@@ -29,6 +33,7 @@
 #include <QMenu>
 #include <QMenuBar>
 #include <QMessageBox>
+#include <QPlainTextEdit>
 #include <QPropertyAnimation>
 #include <QPushButton>
 #include <QRadioButton>
@@ -693,6 +698,45 @@ private slots:
         QVERIFY(!dialog.isVisible());
         QCOMPARE(shared.PipKlavesa.value(), 1);
         QCOMPARE(shared.PipChyba.value(), 0);
+    }
+
+    // A copy test takes what is typed, not what is pasted; Esc does not end it; the metronome
+    // beats from the window's opening until Stop, and the loudspeaker switches it.
+    void examWindowTakesKeysNotPastesAndBeatsUntilStop() {
+        qint64 now = 0;
+        tipora::ExamSession exam({QStringLiteral("Opis"), QStringLiteral("ahoj světe")}, 1, 10,
+                                 [&] { return now; });
+        exam.feedback.metronomeOn = true;
+        exam.feedback.metronomeMs = 40;
+        QList<tipora::SoundPlan> plans;
+        int beats = 0;
+        QGuiApplication::clipboard()->setText(QStringLiteral("vloženo"));
+        QTimer::singleShot(0, [&] {
+            auto* window = qobject_cast<QDialog*>(QApplication::activeModalWidget());
+            QVERIFY(window != nullptr);
+            QTimer::singleShot(10000, window, &QDialog::reject); // a failed check ends it too
+            auto* typing = window->findChild<QPlainTextEdit*>(QStringLiteral("txtOpis"));
+            QTest::keyClicks(typing, QStringLiteral("ahoj"));
+            QTest::keyClick(typing, Qt::Key_V, Qt::ControlModifier);
+            QTest::keyClick(typing, Qt::Key_Escape);
+            QVERIFY(window->isVisible());
+            QTRY_VERIFY(beats >= 2);
+            auto* metronome = window->findChild<QPushButton*>(QStringLiteral("cmdMetronom"));
+            metronome->click();
+            QCOMPARE(plans.last().beatMilliseconds, 0);
+            metronome->click();
+            QCOMPARE(plans.last().beatMilliseconds, 40);
+            window->findChild<QPushButton*>(QStringLiteral("cmdStop"))->click();
+        });
+        tipora::ui::runExamWindow(
+            exam,
+            {[] {}, [&] { ++beats; }, [&](const tipora::SoundPlan& plan) { plans.append(plan); }},
+            nullptr);
+        QCOMPARE(exam.typed(), QStringLiteral("ahoj"));
+        QVERIFY(exam.finished());
+        QCOMPARE(plans.first().beatMilliseconds, 40);
+        QVERIFY(plans[2].beatRestarts > plans[0].beatRestarts); // switched on afresh
+        QCOMPARE(plans.last().beatMilliseconds, 0);
     }
 
 private:
