@@ -6,6 +6,8 @@
 //                 [--smaps FILE] -- program [arguments]
 // --enter: the first window is a dialog that Enter answers, and a main window follows.
 // --lesson: the main window's first menu, Down, Right, Enter (the tutor's lesson 1).
+// --exam: a click on "Zkouška" in the menu bar and Enter to the dialog's "Začít": the keys then go
+// to the copy test's typing area.
 // --keys N: N keystrokes of the first exercise line of cz01.dat in the working folder, one
 //   in nine a wrong key. --idle S: CPU time over S seconds idle, with a lesson (if any)
 //   paused, and with the metronome running; BENCH_ALSO_PID names another process (the sound
@@ -305,7 +307,7 @@ void sleepMs(int ms) {
 
 int main(int argc, char* argv[]) {
     std::string kind = "program";
-    bool enter = false, lesson = false;
+    bool enter = false, lesson = false, exam = false;
     int keystrokes = 0, idleSeconds = 0;
     std::string smaps;
     int first = 1;
@@ -318,6 +320,8 @@ int main(int argc, char* argv[]) {
             enter = true;
         else if (argument == "--lesson")
             lesson = true;
+        else if (argument == "--exam")
+            exam = true;
         else if (argument == "--keys")
             keystrokes = std::atoi(next().c_str());
         else if (argument == "--idle")
@@ -423,6 +427,23 @@ int main(int argc, char* argv[]) {
         x.focus(main);
         sleepMs(500);
         printMemory("lesson", memoryOf(pid));
+    }
+
+    if (exam) {
+        // Where "Zkouška" stands in the menu bar with the fonts of Debian's Xvfb; a menu bar
+        // entry without a menu of its own does not answer Enter after the arrows.
+        x.click(main, 344, 10);
+        const auto dialog = x.waitForMap(10000, main);
+        if (!dialog)
+            return fail("no exam dialog", pid);
+        x.waitForQuiet(200, 5000);
+        x.tap("Return");
+        const auto window = x.waitForMap(10000, *dialog);
+        if (!window)
+            return fail("no exam window", pid);
+        x.watchDamage(*window);
+        x.waitForQuiet(300, 10000);
+        printMemory("exam", memoryOf(pid));
     }
 
     if (keystrokes > 0) {

@@ -87,6 +87,7 @@ fi
 course="$work/course"
 mkdir -p "$course"
 cp data/*.dat "$course/"
+cp -r data/opisy "$course/"
 printf ' 100  1  0  0 \r\n' >"$course/tipora.ini"
 
 peer=""
@@ -118,6 +119,7 @@ done
 
 note "keystroke to screen: $keys keys"
 desktop --kind tipora_keys --enter --lesson --keys "$keys" -- "$tipora"
+desktop --kind tipora_exam_keys --enter --exam --keys "$keys" -- "$tipora"
 (cd "$course" && QT_QPA_PLATFORM=offscreen "$bench/bench_keystroke_cost" "$keys" 2>/dev/null |
     tail -n 1 | sed 's/^{/{"kind": "in_process", /') >>"$raw" || note "bench_keystroke_cost failed"
 
