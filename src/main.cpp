@@ -1,3 +1,4 @@
+#include "app/classroom_config.h"
 #include "app/file_locations.h"
 #include "app/promenne.h"
 #include "exam/score_command.h"
@@ -14,6 +15,7 @@
 #include <QApplication>
 #include <QCommandLineParser>
 #include <QFileInfo>
+#include <QMessageBox>
 #include <cstdio>
 
 #ifndef TIPORA_VERSION
@@ -31,7 +33,9 @@ const QString kDescription =
                    "v ní je, jinak v $XDG_CONFIG_HOME/tipora/tipora.ini.\n\n"
                    "tipora --score ORIGINÁL OPIS oboduje opis napsaný jinde jako zkouška:\n"
                    "hrubé a čisté úhozy, chyby, chybovost, přesnost a známku (ta jen\n"
-                   "za 10 minut s penalizací 10). Soubory v UTF-8 nebo Windows-1250.");
+                   "za 10 minut s penalizací 10). Soubory v UTF-8 nebo Windows-1250.\n\n"
+                   "tipora --trida otevře učiteli přehled třídy ze serveru třídy, který\n"
+                   "nastavuje soubor tipora/trida.conf v $XDG_CONFIG_HOME nebo /etc/xdg.");
 const QString kCourseOption =
     QStringLiteral("Vezme kurz (cz.dat, cz01.dat … cz10.dat) ze složky <složka>.");
 const QString kCourseValue = QStringLiteral("složka");
@@ -40,6 +44,8 @@ const QString kScoreOption =
 const QString kMinutesOption = QStringLiteral("Minuty, za které byl opis napsán (10).");
 const QString kPenaltyOption =
     QStringLiteral("Úhozů odečtených za chybu: 10 ve státní zkoušce, 50 v soutěžích (10).");
+const QString kClassOption =
+    QStringLiteral("Otevře učiteli přehled třídy ze serveru třídy (soubor trida.conf).");
 const QString kJsonOption = QStringLiteral("Vypíše výsledek opisu jako jeden objekt JSON.");
 const QString kScoreFiles = QStringLiteral("--score chce dva soubory: originál a opis");
 const QString kOnlyWithScore = QStringLiteral("volba „--%1“ platí jen s --score");
@@ -58,6 +64,7 @@ void print(std::FILE* stream, const QString& text) {
 
 struct CommandLine {
     QString course;
+    bool classOverview = false;
     int exitCode = -1; // >= 0: end with this code, no window
 };
 
@@ -83,7 +90,8 @@ CommandLine readCommandLine(int argc, char* argv[]) {
     const QCommandLineOption penalty(QStringLiteral("penalty"), kPenaltyOption, QStringLiteral("P"),
                                      QStringLiteral("10"));
     const QCommandLineOption json(QStringLiteral("json"), kJsonOption);
-    parser.addOptions({course, help, version, score, minutes, penalty, json});
+    const QCommandLineOption classOverview(QStringLiteral("trida"), kClassOption);
+    parser.addOptions({course, help, version, score, minutes, penalty, json, classOverview});
     // Qt's own options (-platform wayland, -style fusion, -session when a session is restored)
     // are left for the application object, which takes them out of argv.
     parser.setSingleDashWordOptionMode(QCommandLineParser::ParseAsLongOptions);
@@ -161,6 +169,8 @@ CommandLine readCommandLine(int argc, char* argv[]) {
     } else if (parser.isSet(version)) {
         print(stdout, QStringLiteral("Tipora %1\n").arg(QStringLiteral(TIPORA_VERSION)));
         result.exitCode = 0;
+    } else if (parser.isSet(classOverview)) {
+        result.classOverview = true;
     } else if (parser.isSet(course)) {
         result.course = QFileInfo(parser.value(course)).absoluteFilePath();
         if (!QFileInfo(result.course).isDir()) {
@@ -192,6 +202,21 @@ int main(int argc, char* argv[]) {
     // Ties the windows to the menu entry and its icon on the desktop.
     QGuiApplication::setDesktopFileName(QStringLiteral("cz.tipora.Tipora"));
 
+    // The lab's file: every result is also sent to the class's server.
+    tipora::ClassroomSetup classroom = tipora::loadClassroomSetup(tipora::systemConfigFolders());
+    if (commandLine.classOverview) {
+        // The teacher's view needs no course, no keyboard and no history file of its own.
+        tipora::ui::LateResults results({}, tipora::ui::LateResults::installedModuleFolders(),
+                                        classroom);
+        const QString problem = results.showClassWindow(nullptr);
+        if (!problem.isEmpty()) {
+            print(stderr, problem + u'\n');
+            QMessageBox::warning(nullptr, tipora::texts::kMessageTitle, problem);
+            return 2;
+        }
+        return 0;
+    }
+
     tipora::Promenne shared;
     tipora::ui::QtPlatform platform;
 
@@ -211,7 +236,7 @@ int main(int argc, char* argv[]) {
     // Loaded and opened when the first lesson is chosen, so the start does not wait for it.
     tipora::ui::LateResults results(
         tipora::resultsFilePath(files, tipora::texts::kResultsFileName, tipora::userDataFolder()),
-        tipora::ui::LateResults::installedModuleFolders());
+        tipora::ui::LateResults::installedModuleFolders(), classroom);
     tipora::LessonRecorder recorder(results, [] { return QDateTime::currentDateTime(); });
     model.setResultsRecording(&recorder);
     model.setPracticeHistory(&recorder);

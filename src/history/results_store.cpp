@@ -5,10 +5,14 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
 #include <QSqlDatabase>
 #include <QSqlError>
 #include <QSqlQuery>
 #include <QUrl>
+#include <QUuid>
 #include <QVariant>
 #include <array>
 
@@ -25,7 +29,7 @@ struct Migration {
     int toVersion;
     const char* sql;
 };
-constexpr std::array<Migration, 9> kMigrations{
+constexpr std::array<Migration, 10> kMigrations{
     {{1, "CREATE TABLE results ("
          " id INTEGER PRIMARY KEY,"
          " recorded_at TEXT NOT NULL,"
@@ -76,7 +80,15 @@ constexpr std::array<Migration, 9> kMigrations{
          " net_strokes INTEGER NOT NULL,"
          " net_per_minute REAL NOT NULL,"
          " error_rate REAL NOT NULL,"
-         " grade INTEGER)"}}};
+         " grade INTEGER)"},
+     // Version 5 queues each result for a classroom server, when one is set up, in the same
+     // transaction as the result: what the server is sent is built then, so clearing the
+     // history never takes a result the server has not had yet.
+     {5, "CREATE TABLE outbox ("
+         " uid TEXT PRIMARY KEY,"
+         " payload TEXT NOT NULL,"
+         " sent_at TEXT,"
+         " problem TEXT)"}}};
 
 // "2026-12-07T17:05:09Z", as version 2 stores it; anything else reads as no time at all.
 QDateTime utcTime(const QString& text) {
@@ -374,6 +386,15 @@ bool SqliteResultsStore::record(const LessonResult& r) {
             }
         }
     }
+    if (done && classroom_) {
+        QSqlQuery queue(db);
+        queue.prepare(QStringLiteral("INSERT INTO outbox (uid, payload) VALUES (?, ?)"));
+        const QString uid = QUuid::createUuid().toString(QUuid::WithoutBraces);
+        queue.addBindValue(uid);
+        queue.addBindValue(QString::fromUtf8(classroomPayload(r, uid, *classroom_)));
+        done = queue.exec();
+        code = done ? 0 : sqliteCode(queue.lastError());
+    }
     if (!done) {
         db.rollback();
         return failWrite(code);
@@ -384,6 +405,99 @@ bool SqliteResultsStore::record(const LessonResult& r) {
         return failWrite(code);
     }
     return true;
+}
+
+std::optional<int> SqliteResultsStore::waitingCount() {
+    if (!ensureOpen()) {
+        return std::nullopt;
+    }
+    QSqlQuery query(QSqlDatabase::database(connection_, false));
+    if (!query.exec(QStringLiteral("SELECT count(*) FROM outbox WHERE sent_at IS NULL")) ||
+        !query.next()) {
+        return std::nullopt;
+    }
+    return query.value(0).toInt();
+}
+
+QList<QueuedResult> SqliteResultsStore::waiting(int limit) {
+    QList<QueuedResult> list;
+    if (!ensureOpen()) {
+        return list;
+    }
+    QSqlQuery query(QSqlDatabase::database(connection_, false));
+    query.setForwardOnly(true);
+    query.prepare(QStringLiteral(
+        "SELECT uid, payload FROM outbox WHERE sent_at IS NULL ORDER BY rowid LIMIT ?"));
+    query.addBindValue(limit);
+    if (query.exec()) {
+        while (query.next()) {
+            list.append({query.value(0).toString(), query.value(1).toString().toUtf8()});
+        }
+    }
+    return list;
+}
+
+bool SqliteResultsStore::markQueued(const QString& uid, const QString& problem) {
+    if (!ensureOpen() || readOnly_) {
+        return false;
+    }
+    QSqlQuery query(QSqlDatabase::database(connection_, false));
+    if (problem.isNull()) {
+        query.prepare(
+            QStringLiteral("UPDATE outbox SET sent_at = ?, problem = NULL WHERE uid = ?"));
+        query.addBindValue(utcText(QDateTime::currentDateTimeUtc()));
+    } else {
+        query.prepare(QStringLiteral("UPDATE outbox SET problem = ? WHERE uid = ?"));
+        query.addBindValue(problem);
+    }
+    query.addBindValue(uid);
+    return query.exec() && query.numRowsAffected() == 1;
+}
+
+QByteArray classroomPayload(const LessonResult& r, const QString& uid, const ClassroomTag& tag) {
+    QJsonArray keys;
+    for (const KeyFigure& key : r.keys) {
+        keys.append(QJsonObject{
+            {QStringLiteral("expected"), key.expected},
+            {QStringLiteral("typed"), key.typed.isEmpty() ? QJsonValue() : QJsonValue(key.typed)},
+            {QStringLiteral("strokes"), key.strokes},
+            {QStringLiteral("errors"), key.errors},
+            {QStringLiteral("timed"), key.timed},
+            {QStringLiteral("total_ms"), key.totalMs}});
+    }
+    QJsonValue exam;
+    if (r.exam) {
+        const ExamFigures& f = *r.exam;
+        exam =
+            QJsonObject{{QStringLiteral("minutes"), f.minutes},
+                        {QStringLiteral("minutes_used"), f.minutesUsed},
+                        {QStringLiteral("penalty"), f.penalty},
+                        {QStringLiteral("gross_strokes"), f.grossStrokes},
+                        {QStringLiteral("errors"), f.errors},
+                        {QStringLiteral("net_strokes"), f.netStrokes},
+                        {QStringLiteral("net_per_minute"), f.netPerMinute},
+                        {QStringLiteral("error_rate"), f.errorRateHundredths / 100.0},
+                        {QStringLiteral("grade"), f.grade ? QJsonValue(*f.grade) : QJsonValue()}};
+    }
+    const QJsonObject payload{
+        {QStringLiteral("uid"), uid},
+        {QStringLiteral("class"), tag.className},
+        {QStringLiteral("name"), tag.studentName},
+        {QStringLiteral("recorded_at"), utcText(r.when)},
+        {QStringLiteral("kind"), kindName(r.kind)},
+        {QStringLiteral("lesson"), r.lesson},
+        {QStringLiteral("caption"), r.caption.isNull() ? QString() : r.caption},
+        {QStringLiteral("keyboard_type"), r.keyboardType},
+        {QStringLiteral("seconds"), r.seconds},
+        {QStringLiteral("keystrokes"), r.keystrokes},
+        {QStringLiteral("errors"), r.errors},
+        {QStringLiteral("lines"), r.lines},
+        {QStringLiteral("keystrokes_per_minute"), r.keystrokesPerMinute},
+        {QStringLiteral("errors_per_line"), r.errorsPerLine},
+        {QStringLiteral("finished"), r.finished},
+        {QStringLiteral("keys"), keys},
+        {QStringLiteral("exam"), exam}};
+    return QJsonDocument(payload).toJson(QJsonDocument::Compact);
 }
 
 void SqliteResultsStore::prepare() {

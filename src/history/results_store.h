@@ -1,5 +1,6 @@
 #pragma once
 
+#include "app/classroom_config.h"
 #include "history/lesson_result.h"
 
 #include <QList>
@@ -28,14 +29,32 @@ public:
     virtual bool clear() = 0;
     // Empty while the store works; once set, nothing more is written.
     virtual QString failure() const = 0;
+    // How the results reach the class's server; nothing when no class is set up.
+    virtual std::optional<ClassroomStatus> classroomStatus() { return std::nullopt; }
 };
 
 // The results in an SQLite file. Nothing is opened until the first use, so the tutor's start
 // does not wait for it. A file that is not a results database of this program, or that cannot
 // be written, is left exactly as it is: the store switches itself off instead.
+// Whose results a classroom server is sent, as the lab's file names them.
+struct ClassroomTag {
+    QString className;
+    QString studentName;
+};
+
+// A result waiting for the classroom server: its unique id and what the server is sent.
+struct QueuedResult {
+    QString uid;
+    QByteArray payload;
+};
+
+// What the classroom server's submitting function takes for one result, as compact JSON.
+QByteArray classroomPayload(const LessonResult& result, const QString& uid,
+                            const ClassroomTag& tag);
+
 class SqliteResultsStore final : public ResultsStore {
 public:
-    static constexpr int kSchemaVersion = 4;
+    static constexpr int kSchemaVersion = 5;
     // Another tutor writing its result holds the file for milliseconds; waiting longer than
     // this means something is wrong with it.
     static constexpr int kDefaultBusyTimeoutMs = 2000;
@@ -58,6 +77,15 @@ public:
     // than creating and syncing a new file. False when the store cannot write.
     bool openLog();
 
+    // From now on every result is also queued for the classroom server, in its transaction.
+    void queueFor(const ClassroomTag& tag) { classroom_ = tag; }
+    // Results queued and not yet acknowledged by the server; nothing when unreadable.
+    std::optional<int> waitingCount();
+    // The oldest waiting results, at most `limit`.
+    QList<QueuedResult> waiting(int limit);
+    // The server has it (a null problem), or refused it for the reason given: it stays queued.
+    bool markQueued(const QString& uid, const QString& problem = QString());
+
 private:
     enum class State { Unopened, Open, Off };
 
@@ -75,6 +103,7 @@ private:
     State state_ = State::Unopened;
     bool readOnly_ = false;
     QString failure_;
+    std::optional<ClassroomTag> classroom_;
 };
 
 } // namespace tipora

@@ -1,5 +1,6 @@
 #include "ui/results_module.h"
 
+#include "classroom/link_texts.h"
 #include "history/history_texts.h"
 
 #include <QCoreApplication>
@@ -16,8 +17,9 @@
 
 namespace tipora::ui {
 
-LateResults::LateResults(QString filePath, QStringList moduleFolders)
-    : path_(std::move(filePath)), folders_(std::move(moduleFolders)) {
+LateResults::LateResults(QString filePath, QStringList moduleFolders, ClassroomSetup classroom)
+    : path_(std::move(filePath)), folders_(std::move(moduleFolders)),
+      classroom_(std::move(classroom)) {
     // Never unloaded: the store and the window it makes run its code to the program's end.
     loader_.setLoadHints(QLibrary::PreventUnloadHint);
 }
@@ -105,8 +107,9 @@ void LateResults::takeModule(bool loadingDone) {
         if (loaded_) {
             module_ = qobject_cast<ResultsModule*>(loader_.instance());
         }
-        if (module_ != nullptr) {
-            store_ = module_->openStore(path_);
+        // The teacher's view alone has no history file of its own.
+        if (module_ != nullptr && !path_.isEmpty()) {
+            store_ = module_->openStore(path_, classroom_.config ? &*classroom_.config : nullptr);
             // Opened now, so the lesson's end only writes its row.
             store_->prepare();
         }
@@ -163,6 +166,44 @@ bool LateResults::showExamResult(const ExamSheet& sheet, Platform& platform, QWi
     }
     module_->showExamResult(sheet, platform, parent);
     return true;
+}
+
+std::optional<ClassroomStatus> LateResults::classroomStatus() {
+    if (!classroom_.config) {
+        if (classroom_.problem.isEmpty()) {
+            return std::nullopt;
+        }
+        ClassroomStatus status;
+        status.problem = classroom_.problem;
+        return status;
+    }
+    ResultsStore* s = store();
+    if (s == nullptr) {
+        ClassroomStatus status;
+        status.className = classroom_.config->className;
+        status.studentName = classroom_.config->studentName;
+        status.problem = texts::resultsUnavailable(moduleFileName());
+        return status;
+    }
+    return s->classroomStatus();
+}
+
+QString LateResults::showClassWindow(QWidget* parent) {
+    if (!classroom_.config) {
+        if (!classroom_.problem.isEmpty()) {
+            return classroom_.problem;
+        }
+        QStringList candidates;
+        for (const QString& folder : systemConfigFolders()) {
+            candidates << QDir(folder).filePath(kClassroomFile);
+        }
+        return texts::noClassroomFile(candidates);
+    }
+    store();
+    if (module_ == nullptr) {
+        return texts::resultsUnavailable(moduleFileName());
+    }
+    return module_->showClassWindow(*classroom_.config, parent);
 }
 
 std::optional<bool> LateResults::showWindow(Platform& platform, QWidget* parent, int keyboardType) {

@@ -27,19 +27,24 @@ class ResultsModule {
 public:
     virtual ~ResultsModule() = default;
 
-    // A store over the SQLite file; nothing is opened yet.
-    virtual std::unique_ptr<ResultsStore> openStore(const QString& filePath) = 0;
+    // A store over the SQLite file; nothing is opened yet. With a class set up, each result is
+    // also queued for the class's server and sent from a thread of the store's own.
+    virtual std::unique_ptr<ResultsStore> openStore(const QString& filePath,
+                                                    const ClassroomConfig* classroom) = 0;
     // Shows the results window over the store until it is closed; true when it was closed to
     // drill the weak keys.
     virtual bool showWindow(ResultsStore& store, Platform& platform, int keyboardType,
                             QWidget* parent) = 0;
     // Shows a scored copy test with its result sheet (Qt PrintSupport comes with the module).
     virtual void showExamResult(const ExamSheet& sheet, Platform& platform, QWidget* parent) = 0;
+    // The class overview from the server, for the class's teacher. Returns the problem in the
+    // teacher's words when it cannot be shown, empty after it was shown and closed.
+    virtual QString showClassWindow(const ClassroomConfig& classroom, QWidget* parent) = 0;
 };
 
 } // namespace tipora::ui
 
-#define TIPORA_RESULTS_MODULE_IID "cz.tipora.Tipora.ResultsModule/3"
+#define TIPORA_RESULTS_MODULE_IID "cz.tipora.Tipora.ResultsModule/4"
 Q_DECLARE_INTERFACE(tipora::ui::ResultsModule, TIPORA_RESULTS_MODULE_IID)
 
 namespace tipora::ui {
@@ -50,8 +55,9 @@ namespace tipora::ui {
 // cannot be written, and the tutor runs on.
 class LateResults final : public ResultsStore {
 public:
-    // The module file is looked for in each folder in turn.
-    LateResults(QString filePath, QStringList moduleFolders);
+    // The module file is looked for in each folder in turn. A class, when one is set up, is
+    // sent every result.
+    LateResults(QString filePath, QStringList moduleFolders, ClassroomSetup classroom = {});
     ~LateResults() override;
     LateResults(const LateResults&) = delete;
     LateResults& operator=(const LateResults&) = delete;
@@ -68,12 +74,16 @@ public:
     std::optional<QList<KeyFigure>> keyFigures(const KeyPeriod& period) override;
     bool clear() override;
     QString failure() const override;
+    // The class's status, or the reason the lab's file cannot be used; nothing without a class.
+    std::optional<ClassroomStatus> classroomStatus() override;
 
     // Shows "Výsledky"; nothing, with nothing shown, when the module could not be loaded, and
     // otherwise whether the learner asked for the weak-key drill.
     std::optional<bool> showWindow(Platform& platform, QWidget* parent, int keyboardType);
     // False, with nothing shown, when the module could not be loaded.
     bool showExamResult(const ExamSheet& sheet, Platform& platform, QWidget* parent);
+    // The class overview for the teacher; the problem when it cannot be shown.
+    QString showClassWindow(QWidget* parent);
     // Whether the module has been read (loading is never waited for here).
     bool moduleLoaded() const { return module_ != nullptr; }
 
@@ -92,6 +102,7 @@ private:
 
     QString path_;
     QStringList folders_;
+    ClassroomSetup classroom_;
     QPluginLoader loader_;
     std::thread worker_;
     std::mutex releaseMutex_;

@@ -1,6 +1,12 @@
 // The results module: the SQLite store and the results window, loaded by the tutor when a
 // lesson is first chosen or "Výsledky" opens.
+#include "app/platform.h"
+#include "app/texts.h"
+#include "classroom/classroom_store.h"
+#include "classroom/link_texts.h"
+#include "classroom/server_link.h"
 #include "history/results_store.h"
+#include "ui/class_window.h"
 #include "ui/exam_result_window.h"
 #include "ui/results_module.h"
 #include "ui/results_window.h"
@@ -16,13 +22,26 @@ class ResultsPlugin final : public QObject, public ResultsModule {
     Q_INTERFACES(tipora::ui::ResultsModule)
 
 public:
-    std::unique_ptr<ResultsStore> openStore(const QString& filePath) override {
+    std::unique_ptr<ResultsStore> openStore(const QString& filePath,
+                                            const ClassroomConfig* classroom) override {
+        if (classroom != nullptr) {
+            classroom_ = *classroom;
+            return std::make_unique<ClassroomResultsStore>(filePath, *classroom);
+        }
         return std::make_unique<SqliteResultsStore>(filePath);
     }
 
     bool showWindow(ResultsStore& store, Platform& platform, int keyboardType,
                     QWidget* parent) override {
         ResultsWindow window(store, platform, parent, keyboardType);
+        window.openClass = [this, &window, &platform] {
+            if (!classroom_) {
+                return;
+            }
+            if (const QString problem = showClassWindow(*classroom_, &window); !problem.isEmpty()) {
+                platform.messageBox(problem, texts::kMessageTitle, MessageButtons::Ok);
+            }
+        };
         window.exec();
         return window.drillRequested();
     }
@@ -31,6 +50,26 @@ public:
         ExamResultWindow window(sheet, platform, parent);
         window.exec();
     }
+
+    QString showClassWindow(const ClassroomConfig& classroom, QWidget* parent) override {
+        const QString connection = QStringLiteral("tipora-class-overview");
+        QString problem = openClassroomServer(classroom, connection);
+        if (problem.isEmpty()) {
+            QSqlDatabase db = QSqlDatabase::database(connection, false);
+            if (isClassTeacher(db)) {
+                ui::showClassWindow(connection, parent);
+            } else {
+                problem = texts::kNotTeacher.arg(db.userName().isEmpty() ? classroom.studentName
+                                                                         : db.userName());
+            }
+            db.close();
+        }
+        QSqlDatabase::removeDatabase(connection);
+        return problem;
+    }
+
+private:
+    std::optional<ClassroomConfig> classroom_;
 };
 
 } // namespace tipora::ui

@@ -2,6 +2,8 @@
 
 #include "app/platform.h"
 #include "app/texts.h"
+#include "classroom/link_texts.h"
+#include "classroom/result_sender.h"
 #include "history/history_texts.h"
 #include "history/results_store.h"
 #include "ui/key_heat_map_view.h"
@@ -22,6 +24,7 @@
 #include <QTabBar>
 #include <QTabWidget>
 #include <QTableView>
+#include <QTimer>
 #include <QValueAxis>
 #include <algorithm>
 
@@ -47,6 +50,9 @@ void paintBlack(QWidget& widget) {
     widget.setPalette(palette);
     widget.setAutoFillBackground(true);
 }
+
+// The class's line follows the sender, which tries again within seconds of a result.
+constexpr int kClassroomRefreshMs = 2000;
 
 QPushButton* button(const QString& text, const QString& name, QWidget* parent) {
     auto* b = new QPushButton(text, parent);
@@ -313,9 +319,18 @@ QHBoxLayout* ResultsWindow::buildButtons() {
     connect(deleteButton, &QPushButton::clicked, this, &ResultsWindow::deleteHistory);
     connect(closeButton, &QPushButton::clicked, this, &QDialog::accept);
 
+    classButton_ = button(texts::kClassButton, QStringLiteral("cmdTrida"), this);
+    classButton_->hide();
+    connect(classButton_, &QPushButton::clicked, this, [this] {
+        if (openClass) {
+            openClass();
+        }
+    });
+
     auto* buttons = new QHBoxLayout;
     buttons->addWidget(exportButton);
     buttons->addWidget(deleteButton);
+    buttons->addWidget(classButton_);
     buttons->addStretch();
     buttons->addWidget(closeButton);
     return buttons;
@@ -325,7 +340,26 @@ void ResultsWindow::layOut(QHBoxLayout* heading, QHBoxLayout* buttons) {
     auto* layout = new QVBoxLayout(this);
     layout->addLayout(heading);
     layout->addWidget(tabs_, 1);
+    classroom_ = new QLabel(this);
+    classroom_->setObjectName(QStringLiteral("lblTrida"));
+    classroom_->setWordWrap(true);
+    classroom_->hide();
+    layout->addWidget(classroom_);
     layout->addLayout(buttons);
+    showClassroomStatus();
+    auto* refresh = new QTimer(this);
+    connect(refresh, &QTimer::timeout, this, &ResultsWindow::showClassroomStatus);
+    refresh->start(kClassroomRefreshMs);
+}
+
+void ResultsWindow::showClassroomStatus() {
+    const std::optional<ClassroomStatus> status = store_.classroomStatus();
+    if (!status) {
+        return;
+    }
+    classroom_->setText(classroomStatusLine(*status));
+    classroom_->show();
+    classButton_->setVisible(status->teacher);
 }
 
 void ResultsWindow::reload() {

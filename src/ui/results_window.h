@@ -28,6 +28,8 @@ class Platform;
 class ResultsStore;
 } // namespace tipora
 
+class QPushButton;
+
 namespace tipora::ui {
 
 class KeyHeatMapView;
@@ -76,6 +78,9 @@ public:
 
     // Asks where to export; an empty answer cancels. A file dialog unless replaced.
     std::function<QString()> chooseExportFile;
+    // Opens the class overview; the window offers it when the server knows the user as the
+    // class's teacher.
+    std::function<void()> openClass;
     // Where "the last 7 days" end.
     std::function<QDateTime()> now = [] { return QDateTime::currentDateTime(); };
 
@@ -101,6 +106,9 @@ private:
     void showKeyFigures();
     void showChosen();
     void fitTableToRows();
+    // The class's line: whose results go where and how many wait; read again while shown,
+    // as the sender works on.
+    void showClassroomStatus();
 
     ResultsStore& store_;
     Platform& platform_;
@@ -122,6 +130,8 @@ private:
     int keyboardType_;
     bool keyFiguresShown_ = false;
     bool drillRequested_ = false;
+    QLabel* classroom_ = nullptr;
+    QPushButton* classButton_ = nullptr;
 };
 
 } // namespace tipora::ui
