@@ -219,6 +219,8 @@ private slots:
                  QStringList({"b 19/20", "z 90/100", "a 3/30", "c 2/40"}));
         // Summed over both classes: student2's clean a lowers a below c.
         QCOMPARE(keys(read({}, kPeriodStart)), QStringList({"b 19/20", "c 2/40", "a 3/100"}));
+        QCOMPARE(keys(read({}, std::nullopt)),
+                 QStringList({"b 19/20", "z 90/100", "c 2/40", "a 3/100"}));
         QCOMPARE(read(QStringLiteral("4.C"), kPeriodStart).students.size(), 0);
     }
 
