@@ -6,9 +6,7 @@
 
 namespace tipora {
 
-namespace {
-
-QString quoted(QString field) {
+QString csvField(QString field) {
     // A text the spreadsheet would take for a formula stays a text.
     if (!field.isEmpty() && QStringLiteral("=+-@").contains(field.front())) {
         field.prepend(QLatin1Char('\''));
@@ -21,6 +19,25 @@ QString quoted(QString field) {
     return field;
 }
 
+QString csvDecimal(double value, int decimals) {
+    return QString::number(value, 'f', decimals).replace(QLatin1Char('.'), QLatin1Char(','));
+}
+
+QString csvDateTime(const QDateTime& when) {
+    return when.toLocalTime().toString(QStringLiteral("d.M.yyyy H:mm:ss"));
+}
+
+QByteArray csvDocument(const QString& header, const QList<QStringList>& rows) {
+    QByteArray csv("\xEF\xBB\xBF");
+    csv += header.toUtf8() + "\r\n";
+    for (const QStringList& fields : rows) {
+        csv += fields.join(QLatin1Char(';')).toUtf8() + "\r\n";
+    }
+    return csv;
+}
+
+namespace {
+
 QString duration(int seconds) {
     return QStringLiteral("%1:%2:%3")
         .arg(seconds / 3600)
@@ -31,25 +48,24 @@ QString duration(int seconds) {
 } // namespace
 
 QByteArray resultsCsv(const QList<LessonResult>& results) {
-    QByteArray csv("\xEF\xBB\xBF");
-    csv += texts::kCsvHeader.toUtf8() + "\r\n";
+    QList<QStringList> rows;
+    rows.reserve(results.size());
     for (const LessonResult& r : results) {
-        const QStringList fields{
-            r.when.toLocalTime().toString(QStringLiteral("d.M.yyyy H:mm:ss")),
+        rows.append({
+            csvDateTime(r.when),
             QString::number(r.lesson),
-            quoted(r.caption),
+            csvField(r.caption),
             r.keyboardType == 2 ? texts::kKeyboardQwerty : texts::kKeyboardQwertz,
             duration(r.seconds),
             QString::number(r.keystrokes),
             QString::number(r.errors),
             QString::number(r.lines),
             QString::number(r.keystrokesPerMinute),
-            QString::number(r.errorsPerLine, 'f', 1).replace(QLatin1Char('.'), QLatin1Char(',')),
+            csvDecimal(r.errorsPerLine, 1),
             r.finished ? texts::kYes : texts::kNo,
-        };
-        csv += fields.join(QLatin1Char(';')).toUtf8() + "\r\n";
+        });
     }
-    return csv;
+    return csvDocument(texts::kCsvHeader, rows);
 }
 
 } // namespace tipora

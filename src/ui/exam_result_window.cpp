@@ -3,20 +3,15 @@
 #include "app/platform.h"
 #include "app/texts.h"
 #include "exam/exam_texts.h"
+#include "ui/document_printing.h"
 
 #include <QBoxLayout>
 #include <QDir>
-#include <QFile>
 #include <QFileDialog>
-#include <QFileInfo>
 #include <QGridLayout>
 #include <QLabel>
-#include <QPageLayout>
-#include <QPrintDialog>
-#include <QPrinter>
 #include <QPushButton>
 #include <QTextBrowser>
-#include <QTextDocument>
 
 namespace tipora::ui {
 
@@ -88,37 +83,15 @@ ExamResultWindow::ExamResultWindow(ExamSheet sheet, Platform& platform, QWidget*
 }
 
 bool ExamResultWindow::savePdf(const QString& path) {
-    // Written beside the target first: QPrinter says nothing of a file it could not write, and a
-    // sheet saved over an older one must not leave the older one there looking saved.
-    const QString part = path + QStringLiteral(".part");
-    QFile::remove(part);
-    {
-        QPrinter printer(QPrinter::HighResolution);
-        printer.setOutputFormat(QPrinter::PdfFormat);
-        printer.setOutputFileName(part);
-        printer.setPageSize(QPageSize(QPageSize::A4));
-        QTextDocument document;
-        document.setHtml(resultSheetHtml(sheet_, locale_));
-        document.print(&printer);
-    }
-    const bool written = QFileInfo(part).size() > 0 &&
-                         (!QFile::exists(path) || QFile::remove(path)) && QFile::rename(part, path);
+    const bool written = writeHtmlPdf(resultSheetHtml(sheet_, locale_), path);
     if (!written) {
-        QFile::remove(part);
         platform_.messageBox(pdfNotWritten(path), texts::kMessageTitle, MessageButtons::Ok);
     }
     return written;
 }
 
 void ExamResultWindow::print() {
-    QPrinter printer(QPrinter::HighResolution);
-    QPrintDialog dialog(&printer, this);
-    if (dialog.exec() != QDialog::Accepted) {
-        return;
-    }
-    QTextDocument document;
-    document.setHtml(resultSheetHtml(sheet_, locale_));
-    document.print(&printer);
+    printHtml(resultSheetHtml(sheet_, locale_), this);
 }
 
 } // namespace tipora::ui
