@@ -68,6 +68,7 @@ installed_files=(
     share/tipora/opisy/{01-cesta-vlakem,02-vareni-pro-hosty,03-skolni-zahrada,04-stehovani}.txt
     share/tipora/opisy/{05-destivy-vikend,06-pece-o-psa,07-v-knihovne,08-na-kole}.txt
     share/tipora/opisy/{09-zima-na-horach,10-trh-na-navsi}.txt
+    share/tipora/classroom/tipora-classroom.sql
 )
 
 stage() { # prefix root

@@ -1,6 +1,7 @@
 #include "app/classroom_config.h"
 #include "app/file_locations.h"
 #include "app/promenne.h"
+#include "app/texts.h"
 #include "exam/score_command.h"
 #include "history/history_texts.h"
 #include "history/lesson_recorder.h"
