@@ -225,6 +225,9 @@ bool SqliteResultsStore::openDatabase() {
         }
         // SQLite would take any file it is given and write its own pages over it; only a file
         // that already is an SQLite database (or an empty one) may be opened.
+        if (headerChecked_) {
+            return openConnection(info);
+        }
         QFile file(path_);
         if (!file.open(QIODevice::ReadOnly)) {
             return fail(texts::kReasonCannotOpen, true);
@@ -238,6 +241,10 @@ bool SqliteResultsStore::openDatabase() {
     if (!info.exists()) {
         QDir().mkpath(info.absolutePath());
     }
+    return openConnection(info);
+}
+
+bool SqliteResultsStore::openConnection(const QFileInfo& info) {
     if (!QSqlDatabase::isDriverAvailable(QString::fromLatin1(kDriver))) {
         return fail(texts::kReasonCannotOpen, true);
     }

@@ -7,6 +7,8 @@
 #include <QString>
 #include <optional>
 
+class QFileInfo;
+
 namespace tipora {
 
 // Where finished lessons are kept. The main window and the results window see only this.
@@ -77,6 +79,11 @@ public:
     // than creating and syncing a new file. False when the store cannot write.
     bool openLog();
 
+    // The file is open in this process already, through a store that checked it is one of
+    // ours. Closing a file of its own on it would drop every lock SQLite holds on it for the
+    // process (locks belong to the process, not to the descriptor), and another program
+    // closing the file then would take the process's write-ahead log from under it.
+    void trustOpenFile() { headerChecked_ = true; }
     // From now on every result is also queued for the classroom server, in its transaction.
     void queueFor(const ClassroomTag& tag) { classroom_ = tag; }
     // Results queued and not yet acknowledged by the server; nothing when unreadable.
@@ -92,6 +99,7 @@ private:
     bool ensureOpen();
     void closeConnection();
     bool openDatabase();
+    bool openConnection(const QFileInfo& info);
     bool bringSchemaUpToDate();
     // Switches writing off for good (and everything off when the file could not be opened).
     bool fail(const QString& reason, bool closeToo);
@@ -104,6 +112,7 @@ private:
     bool readOnly_ = false;
     QString failure_;
     std::optional<ClassroomTag> classroom_;
+    bool headerChecked_ = false;
 };
 
 } // namespace tipora
