@@ -19,6 +19,10 @@ BEGIN
     IF NOT EXISTS (SELECT FROM pg_catalog.pg_roles WHERE rolname = 'tipora_teacher') THEN
         CREATE ROLE tipora_teacher NOLOGIN;
     END IF;
+EXCEPTION WHEN insufficient_privilege THEN
+    RAISE EXCEPTION 'the roles tipora_student and tipora_teacher are missing and % may not create them',
+        current_user
+        USING HINT = 'As postgres: CREATE ROLE tipora_student NOLOGIN; CREATE ROLE tipora_teacher NOLOGIN;';
 END
 $roles$;
 
@@ -111,6 +115,7 @@ DECLARE
     item_no bigint;
     count_limit constant numeric := 2147483647;
     ms_limit constant numeric := 9223372036854775807;
+    real_limit constant numeric := 1e300; -- within double precision
     v_num numeric;
     v_uid uuid;
     v_recorded timestamptz;
@@ -141,9 +146,9 @@ BEGIN
         END IF;
     END LOOP;
     v_num := CASE jsonb_typeof(result -> 'errors_per_line') WHEN 'number' THEN (result -> 'errors_per_line')::numeric END;
-    IF v_num IS NULL OR v_num < 0 THEN
+    IF v_num IS NULL OR v_num NOT BETWEEN 0 AND real_limit THEN
         RAISE EXCEPTION USING ERRCODE = 'TP001',
-            MESSAGE = 'field "errors_per_line" is missing or not a number of at least 0';
+            MESSAGE = 'field "errors_per_line" is missing or not a number from 0 to 1e300';
     END IF;
     IF jsonb_typeof(result -> 'finished') IS DISTINCT FROM 'boolean' THEN
         RAISE EXCEPTION USING ERRCODE = 'TP001',
@@ -226,9 +231,9 @@ BEGIN
         END LOOP;
         FOREACH field IN ARRAY ARRAY['minutes_used', 'net_per_minute', 'error_rate'] LOOP
             v_num := CASE jsonb_typeof(v_exam -> field) WHEN 'number' THEN (v_exam -> field)::numeric END;
-            IF v_num IS NULL OR v_num < 0 THEN
+            IF v_num IS NULL OR v_num NOT BETWEEN 0 AND real_limit THEN
                 RAISE EXCEPTION USING ERRCODE = 'TP001',
-                    MESSAGE = format('exam: field "%s" is missing or not a number of at least 0',
+                    MESSAGE = format('exam: field "%s" is missing or not a number from 0 to 1e300',
                                      field);
             END IF;
         END LOOP;
