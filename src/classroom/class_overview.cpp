@@ -394,9 +394,11 @@ QByteArray toCsv(const QList<StudentRow>& rows) {
 }
 
 QString overviewHtml(const ClassOverview& overview, const QString& heading, const QLocale& locale) {
-    QString html = QStringLiteral("<html><body><h2>%1</h2>"
-                                  "<table border=\"1\" cellspacing=\"0\" cellpadding=\"3\"><tr>")
-                       .arg(heading.toHtmlEscaped());
+    QString html =
+        QStringLiteral("<html><body><h2>%1</h2>"
+                       "<table width=\"100%\" border=\"1\" cellspacing=\"0\" cellpadding=\"3\""
+                       " style=\"font-size: 9pt\"><tr>")
+            .arg(heading.toHtmlEscaped());
     constexpr int columns = static_cast<int>(ClassColumn::Count);
     for (int c = 0; c < columns; ++c) {
         html += QStringLiteral("<th>%1</th>").arg(classHeader(ClassColumn(c)).toHtmlEscaped());
