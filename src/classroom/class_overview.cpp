@@ -178,8 +178,7 @@ std::optional<QString> run(QSqlQuery& query, const QString& statement, const QVa
 // Opens the connection again when a failure closed it.
 std::optional<QString> reconnect(QSqlDatabase& db) {
     if (!db.isOpen() && !db.open()) {
-        return texts::kConnectionLost + QStringLiteral(" (") + db.lastError().text() +
-               QLatin1Char(')');
+        return texts::cannotConnect(db.lastError().text());
     }
     return std::nullopt;
 }
