@@ -143,13 +143,12 @@ LessonId::Kind kindOf(const QString& kind) {
     return LessonId::Kind::Course;
 }
 
-// What the teacher is told. A server that dropped the connection leaves Qt's connection looking
-// open; closing it lets the next reading connect again.
-QString failure(QSqlDatabase& db, const QSqlError& error) {
+// What the teacher is told. Qt marks a connection the server dropped as closed, and the next
+// reading opens it again (see reconnect).
+QString failure(const QSqlError& error) {
     const QString state = error.nativeErrorCode();
     if (error.type() == QSqlError::ConnectionError || state.isEmpty() ||
         state.startsWith(QLatin1String("08")) || state.startsWith(QLatin1String("57P"))) {
-        db.close();
         return texts::kConnectionLost;
     }
     if (state == QLatin1String("42501")) {
@@ -162,17 +161,16 @@ QString failure(QSqlDatabase& db, const QSqlError& error) {
 }
 
 // Runs a statement with its values bound in order; the error message when it fails.
-std::optional<QString> run(QSqlDatabase& db, QSqlQuery& query, const QString& statement,
-                           const QVariantList& values) {
+std::optional<QString> run(QSqlQuery& query, const QString& statement, const QVariantList& values) {
     query.setForwardOnly(true);
     if (!query.prepare(statement)) {
-        return failure(db, query.lastError());
+        return failure(query.lastError());
     }
     for (const QVariant& value : values) {
         query.addBindValue(value);
     }
     if (!query.exec()) {
-        return failure(db, query.lastError());
+        return failure(query.lastError());
     }
     return std::nullopt;
 }
@@ -180,8 +178,7 @@ std::optional<QString> run(QSqlDatabase& db, QSqlQuery& query, const QString& st
 // Opens the connection again when a failure closed it.
 std::optional<QString> reconnect(QSqlDatabase& db) {
     if (!db.isOpen() && !db.open()) {
-        return texts::kConnectionLost + QStringLiteral(" (") + db.lastError().text() +
-               QLatin1Char(')');
+        return texts::cannotConnect(db.lastError().text());
     }
     return std::nullopt;
 }
@@ -213,14 +210,14 @@ ClassOverview ClassOverviewReader::overview(const ClassFilter& filter) {
                               filter.className.isEmpty() ? QVariant(QMetaType::fromType<QString>())
                                                          : QVariant(filter.className)};
     QSqlQuery query(db);
-    if (auto error = run(db, query, kClassesStatement, {})) {
+    if (auto error = run(query, kClassesStatement, {})) {
         overview.error = *error;
         return overview;
     }
     while (query.next()) {
         overview.classes.append(query.value(0).toString());
     }
-    if (auto error = run(db, query, kStudentsStatement, values)) {
+    if (auto error = run(query, kStudentsStatement, values)) {
         overview.error = *error;
         return overview;
     }
@@ -242,7 +239,7 @@ ClassOverview ClassOverviewReader::overview(const ClassFilter& filter) {
         }
         overview.students.append(std::move(row));
     }
-    if (auto error = run(db, query, weakestStatement(filter), values)) {
+    if (auto error = run(query, weakestStatement(filter), values)) {
         overview.error = *error;
         return overview;
     }
@@ -277,7 +274,7 @@ StudentHistory ClassOverviewReader::student(int studentId, const std::optional<Q
     }
     const QVariantList values{studentId, sinceValue(since)};
     QSqlQuery query(db);
-    if (auto error = run(db, query, kHistoryStatement, values)) {
+    if (auto error = run(query, kHistoryStatement, values)) {
         history.error = *error;
         return history;
     }
@@ -310,7 +307,7 @@ StudentHistory ClassOverviewReader::student(int studentId, const std::optional<Q
         }
         history.results.append(std::move(r));
     }
-    if (auto error = run(db, query, kStudentKeysStatement, values)) {
+    if (auto error = run(query, kStudentKeysStatement, values)) {
         history.error = *error;
         return history;
     }
@@ -396,9 +393,11 @@ QByteArray toCsv(const QList<StudentRow>& rows) {
 }
 
 QString overviewHtml(const ClassOverview& overview, const QString& heading, const QLocale& locale) {
-    QString html = QStringLiteral("<html><body><h2>%1</h2>"
-                                  "<table border=\"1\" cellspacing=\"0\" cellpadding=\"3\"><tr>")
-                       .arg(heading.toHtmlEscaped());
+    QString html =
+        QStringLiteral("<html><body><h2>%1</h2>"
+                       "<table width=\"100%\" border=\"1\" cellspacing=\"0\" cellpadding=\"3\""
+                       " style=\"font-size: 9pt\"><tr>")
+            .arg(heading.toHtmlEscaped());
     constexpr int columns = static_cast<int>(ClassColumn::Count);
     for (int c = 0; c < columns; ++c) {
         html += QStringLiteral("<th>%1</th>").arg(classHeader(ClassColumn(c)).toHtmlEscaped());

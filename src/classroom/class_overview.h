@@ -84,7 +84,7 @@ struct StudentHistory {
 
 // The teacher's view of the class server: a handful of set-based statements over a connection
 // of a member of tipora_teacher. A failure never throws: it comes back as the Czech message,
-// and a connection the server dropped is closed, so that the next reading connects afresh.
+// and after a connection the server dropped, the next reading connects afresh.
 class ClassOverviewReader {
 public:
     // A key needs this many strokes before its error rate says anything.

@@ -81,6 +81,9 @@ inline const QString kNotATeacher =
     QStringLiteral("Na výsledky třídy nemáš na serveru oprávnění. Přihlas se účtem učitele.");
 inline const QString kNoClassSchema =
     QStringLiteral("Na serveru nejsou tabulky výsledků třídy. Požádej správce, aby je založil.");
+inline QString cannotConnect(const QString& reason) {
+    return QStringLiteral("Se serverem třídy se nepodařilo spojit (%1).").arg(reason);
+}
 inline QString classReadFailed(const QString& reason) {
     return QStringLiteral("Výsledky třídy se nepodařilo přečíst (%1).").arg(reason);
 }

@@ -312,7 +312,7 @@ bool ClassWindow::saveCsv(const QString& path) {
 }
 
 bool ClassWindow::savePdf(const QString& path) {
-    if (!writeHtmlPdf(overviewHtml(overview_, heading(), locale_), path)) {
+    if (!writeHtmlPdf(overviewHtml(overview_, heading(), locale_), path, QPageLayout::Landscape)) {
         cannotWrite(path);
         return false;
     }
@@ -320,7 +320,8 @@ bool ClassWindow::savePdf(const QString& path) {
 }
 
 void ClassWindow::print() {
-    printHtml(overviewHtml(overview_, heading(), locale_), this);
+    // Eleven columns fit across the page, not down it.
+    printHtml(overviewHtml(overview_, heading(), locale_), this, QPageLayout::Landscape);
 }
 
 void ClassWindow::openStudent(int row) {

@@ -9,7 +9,7 @@
 
 namespace tipora::ui {
 
-bool writeHtmlPdf(const QString& html, const QString& path) {
+bool writeHtmlPdf(const QString& html, const QString& path, QPageLayout::Orientation orientation) {
     const QString part = path + QStringLiteral(".part");
     QFile::remove(part);
     {
@@ -17,6 +17,7 @@ bool writeHtmlPdf(const QString& html, const QString& path) {
         printer.setOutputFormat(QPrinter::PdfFormat);
         printer.setOutputFileName(part);
         printer.setPageSize(QPageSize(QPageSize::A4));
+        printer.setPageOrientation(orientation);
         QTextDocument document;
         document.setHtml(html);
         document.print(&printer);
@@ -29,8 +30,9 @@ bool writeHtmlPdf(const QString& html, const QString& path) {
     return written;
 }
 
-void printHtml(const QString& html, QWidget* parent) {
+void printHtml(const QString& html, QWidget* parent, QPageLayout::Orientation orientation) {
     QPrinter printer(QPrinter::HighResolution);
+    printer.setPageOrientation(orientation);
     QPrintDialog dialog(&printer, parent);
     if (dialog.exec() != QDialog::Accepted) {
         return;
