@@ -2,6 +2,7 @@
 #include "app/file_locations.h"
 #include "app/promenne.h"
 #include "app/texts.h"
+#include "classroom/link_texts.h"
 #include "exam/score_command.h"
 #include "history/history_texts.h"
 #include "history/lesson_recorder.h"
@@ -241,6 +242,10 @@ int main(int argc, char* argv[]) {
     tipora::LessonRecorder recorder(results, [] { return QDateTime::currentDateTime(); });
     model.setResultsRecording(&recorder);
     model.setPracticeHistory(&recorder);
+    if (classroom.config) {
+        model.setClassroomLine(tipora::texts::kClassAndName.arg(classroom.config->className,
+                                                                classroom.config->studentName));
+    }
     platform.setResults(&results);
     tipora::ui::MainWindow window(model, platform);
     window.load();

@@ -14,6 +14,20 @@ FrmOProgramu::FrmOProgramu(Platform& platform) : platform_(platform) {
     imgInfo.kind = ControlKind::Image;
     imgInfo.picture = Picture::About;
     imgInfo.geometry = {120, 120, 3870, 2310};
+    lblTrida.name = QStringLiteral("lblTrida");
+    lblTrida.visible = false;
+}
+
+void FrmOProgramu::showClassroom(const QString& line) {
+    if (line.isEmpty() || lblTrida.visible) {
+        return;
+    }
+    constexpr int kLineHeight = 300;
+    lblTrida.text = line;
+    lblTrida.align = Align::Center;
+    lblTrida.geometry = {120, kOProgramuClientHeight - 60, 3870, kLineHeight};
+    lblTrida.visible = true;
+    window.height += kLineHeight;
 }
 
 void FrmOProgramu::Form_Load() {

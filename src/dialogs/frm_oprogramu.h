@@ -20,15 +20,19 @@ public:
 
     WindowState window;
     Control imgInfo;
+    // Under the picture, only in a classroom: the class and the student's name.
+    Control lblTrida;
 
     void Form_Load();
+    // A class is set up: the box grows by a line that names it. Before Form_Load.
+    void showClassroom(const QString& line);
     void imgInfo_Click();
     void Form_Click();
     // Every key that types a character; Shift or an arrow alone never gets here.
     void Form_KeyPress(int KeyAscii);
 
     bool closed() const { return closed_; }
-    std::vector<Control*> controls() { return {&imgInfo}; }
+    std::vector<Control*> controls() { return {&imgInfo, &lblTrida}; }
     ControlHandlers clickHandlers() {
         return {{&imgInfo, [this] { imgInfo_Click(); }}};
     }

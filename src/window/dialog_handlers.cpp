@@ -94,6 +94,7 @@ void FrmTipora::mnuNastaveni_Click() {
 
 void FrmTipora::mnuOProgramu_Click() {
     FrmOProgramu about(platform_);
+    about.showClassroom(classroomLine_);
     about.Form_Load();
     sync();
     platform_.showAboutBox(about);

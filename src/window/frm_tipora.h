@@ -55,6 +55,8 @@ public:
     }
     // Where a drill of the learner's weak keys finds their record.
     void setPracticeHistory(PracticeHistory* history) { history_ = history; }
+    // The class and the student, for the about box; empty without a class.
+    void setClassroomLine(const QString& line) { classroomLine_ = line; }
 
     // The owners of the state, for whoever needs to look.
     const PracticeSession& session() const { return session_; }
@@ -176,6 +178,7 @@ private:
     Platform& platform_;
     FileLocations files_;
     PracticeHistory* history_ = nullptr;
+    QString classroomLine_;
     ResultsRecording* recording_ = nullptr;
     PracticeSession session_;
     KeyLighting lighting_;

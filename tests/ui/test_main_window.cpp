@@ -607,6 +607,14 @@ private slots:
             QVERIFY(model.closed());
             QVERIFY(!box.isVisible());
         }
+        // In a classroom the box grows by a line naming the class and the student.
+        FrmOProgramu classroom(platform);
+        classroom.showClassroom(QStringLiteral("Třída 3.B, Jana Nováková"));
+        classroom.Form_Load();
+        ui::AboutBox withClass(classroom);
+        QCOMPARE(withClass.size(), QSize(274, 190));
+        QCOMPARE(withClass.findChild<QLabel*>(QStringLiteral("lblTrida"))->text(),
+                 QStringLiteral("Třída 3.B, Jana Nováková"));
     }
 
     void previewSlidesAndHintsFollowThePointer() {
