@@ -35,7 +35,6 @@ public:
         : owner_(owner), store_(owner.file_),
           connection_(
               QStringLiteral("tipora-classroom-%1").arg(reinterpret_cast<quintptr>(this), 0, 16)) {
-        store_.trustOpenFile();
         // A child, so that it moves to the sender's thread with its worker.
         retry_ = new QTimer(this);
         retry_->setInterval(retryMs);

@@ -5,6 +5,7 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QHash>
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
@@ -15,6 +16,7 @@
 #include <QUuid>
 #include <QVariant>
 #include <array>
+#include <mutex>
 
 namespace tipora {
 
@@ -171,6 +173,36 @@ QString readFailureReason(int code) {
     }
 }
 
+// The history files this process has open through SQLite, by canonical path, with how many
+// stores have each open.
+class OpenFiles {
+public:
+    static bool isOpen(const QString& path) {
+        const std::lock_guard lock(mutex());
+        return files().value(path) > 0;
+    }
+    static void opened(const QString& path) {
+        const std::lock_guard lock(mutex());
+        ++files()[path];
+    }
+    static void closed(const QString& path) {
+        const std::lock_guard lock(mutex());
+        if (--files()[path] <= 0) {
+            files().remove(path);
+        }
+    }
+
+private:
+    static std::mutex& mutex() {
+        static std::mutex m;
+        return m;
+    }
+    static QHash<QString, int>& files() {
+        static QHash<QString, int> f;
+        return f;
+    }
+};
+
 QString connectionName(const void* owner) {
     return QStringLiteral("tipora-results-%1").arg(reinterpret_cast<quintptr>(owner), 0, 16);
 }
@@ -186,6 +218,10 @@ SqliteResultsStore::~SqliteResultsStore() {
 }
 
 void SqliteResultsStore::closeConnection() {
+    if (!openPath_.isEmpty()) {
+        OpenFiles::closed(openPath_);
+        openPath_.clear();
+    }
     if (QSqlDatabase::contains(connection_)) {
         QSqlDatabase::database(connection_, false).close();
         QSqlDatabase::removeDatabase(connection_);
@@ -224,8 +260,12 @@ bool SqliteResultsStore::openDatabase() {
             return fail(texts::kReasonCannotOpen, true);
         }
         // SQLite would take any file it is given and write its own pages over it; only a file
-        // that already is an SQLite database (or an empty one) may be opened.
-        if (headerChecked_) {
+        // that already is an SQLite database (or an empty one) may be opened. A file another
+        // store of this process has open was checked when that one opened it, and must not be
+        // opened and closed here: closing it would drop every lock SQLite holds on it for the
+        // process (the locks belong to the process, not to a descriptor), and another program
+        // closing the file could then delete the write-ahead log this one still writes to.
+        if (OpenFiles::isOpen(info.canonicalFilePath())) {
             return openConnection(info);
         }
         QFile file(path_);
@@ -266,6 +306,10 @@ bool SqliteResultsStore::openConnection(const QFileInfo& info) {
     }
     if (!db.open()) {
         return fail(texts::kReasonCannotOpen, true);
+    }
+    openPath_ = QFileInfo(path_).canonicalFilePath();
+    if (!openPath_.isEmpty()) {
+        OpenFiles::opened(openPath_);
     }
     return true;
 }

@@ -79,11 +79,6 @@ public:
     // than creating and syncing a new file. False when the store cannot write.
     bool openLog();
 
-    // The file is open in this process already, through a store that checked it is one of
-    // ours. Closing a file of its own on it would drop every lock SQLite holds on it for the
-    // process (locks belong to the process, not to the descriptor), and another program
-    // closing the file then would take the process's write-ahead log from under it.
-    void trustOpenFile() { headerChecked_ = true; }
     // From now on every result is also queued for the classroom server, in its transaction.
     void queueFor(const ClassroomTag& tag) { classroom_ = tag; }
     // Results queued and not yet acknowledged by the server; nothing when unreadable.
@@ -112,7 +107,7 @@ private:
     bool readOnly_ = false;
     QString failure_;
     std::optional<ClassroomTag> classroom_;
-    bool headerChecked_ = false;
+    QString openPath_; // the file's canonical path while this store has it open
 };
 
 } // namespace tipora
