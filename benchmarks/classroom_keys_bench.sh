@@ -5,9 +5,10 @@
 # Needs an X server in DISPLAY (a private Xvfb), PostgreSQL and python3.
 set -euo pipefail
 cd "$(dirname "$0")/.."
-build=${1:-build}
+build=$(cd "${1:-build}" && pwd)
 keys=${2:-300}
 work=$(mktemp -d)
+chmod 755 "$work" # the server runs as postgres
 trap 'bash tests/classroom/pg_cluster.sh stop "$work/server" >/dev/null 2>&1; rm -rf "$work"' EXIT
 eval "$(bash tests/classroom/pg_cluster.sh start "$work/server")"
 
@@ -55,7 +56,7 @@ db.commit()
 PY
     fi
     (cd "$course" && XDG_CONFIG_HOME="$config" "$build/benchmarks/bench_desktop" --kind "$1" \
-        --enter --lesson --keys "$keys" -- "$PWD/$build/src/tipora" 2>/dev/null)
+        --enter --lesson --keys "$keys" -- "$build/src/tipora" 2>/dev/null)
     echo
     if [ "$2" = class ]; then
         python3 -c "import sqlite3,sys; c=sqlite3.connect(sys.argv[1]); print('still queued:', c.execute('SELECT count(*) FROM outbox WHERE sent_at IS NULL').fetchone()[0])" "$course/vysledky.sqlite"
