@@ -55,66 +55,73 @@ QStringList words(QStringView text) {
     return list;
 }
 
-enum class Step { Match, Original, Typed };
+// One step of an alignment: a word of each side paired (the same or not), a word of the
+// original left out, a word typed that the original does not have.
+enum class Step { Pair, Original, Typed };
 
-// The alignment of two word lists, from the start: the longest common subsequence.
-std::vector<Step> align(const QStringList& a, const QStringList& b) {
+// The alignment of the typed words with the start of the original that costs the fewest errors:
+// a pair of different words, a word left out and a word added cost one each; the original after
+// the last word reached costs nothing (the time ran out), and the last word typed costs nothing
+// when it is the start of its original word (the time cut it short). Fewest errors, rather than
+// most words in common: a few words matched far into the text must not turn everything before
+// them into left-out words. Returns the steps and how many words of the original were reached.
+std::pair<std::vector<Step>, qsizetype> align(const QStringList& a, const QStringList& b) {
+    const qsizetype n = a.size();
+    const qsizetype m = b.size();
     std::vector<Step> steps;
-    // Equal ends need no table.
-    qsizetype prefix = 0;
-    while (prefix < a.size() && prefix < b.size() && a[prefix] == b[prefix]) {
-        ++prefix;
-    }
-    qsizetype suffix = 0;
-    while (suffix < a.size() - prefix && suffix < b.size() - prefix &&
-           a[a.size() - 1 - suffix] == b[b.size() - 1 - suffix]) {
-        ++suffix;
-    }
-    steps.assign(static_cast<std::size_t>(prefix), Step::Match);
-    const qsizetype n = a.size() - prefix - suffix;
-    const qsizetype m = b.size() - prefix - suffix;
     if ((n + 1) * (m + 1) > kMostAlignmentCells) {
-        for (qsizetype i = 0; i < std::max(n, m); ++i) {
-            if (i < n && i < m) {
-                steps.push_back(a[prefix + i] == b[prefix + i] ? Step::Match : Step::Original);
-                if (a[prefix + i] != b[prefix + i]) {
-                    steps.push_back(Step::Typed);
-                }
-            } else {
-                steps.push_back(i < n ? Step::Original : Step::Typed);
+        // Compared in order, the original as far as the typed text goes.
+        const qsizetype reached = std::min(n, m);
+        steps.assign(static_cast<std::size_t>(reached), Step::Pair);
+        steps.insert(steps.end(), static_cast<std::size_t>(m - reached), Step::Typed);
+        return {steps, reached};
+    }
+    // cost[i][j]: the fewest errors of a's first i words against b's first j.
+    const auto width = static_cast<std::size_t>(m + 1);
+    std::vector<int> cost(static_cast<std::size_t>(n + 1) * width, 0);
+    const auto at = [&](qsizetype i, qsizetype j) -> int& {
+        return cost[static_cast<std::size_t>(i) * width + static_cast<std::size_t>(j)];
+    };
+    const auto pairCost = [&](qsizetype i, qsizetype j) {
+        const QString& original = a[i - 1];
+        const QString& typed = b[j - 1];
+        return original == typed || (j == m && original.startsWith(typed)) ? 0 : 1;
+    };
+    for (qsizetype i = 0; i <= n; ++i) {
+        for (qsizetype j = 0; j <= m; ++j) {
+            if (i == 0 || j == 0) {
+                at(i, j) = static_cast<int>(i + j);
+                continue;
             }
-        }
-    } else {
-        // lengths[i][j]: the common words of a's middle from i and b's from j.
-        const auto width = static_cast<std::size_t>(m + 1);
-        std::vector<int> lengths(static_cast<std::size_t>(n + 1) * width, 0);
-        const auto at = [&](qsizetype i, qsizetype j) -> int& {
-            return lengths[static_cast<std::size_t>(i) * width + static_cast<std::size_t>(j)];
-        };
-        for (qsizetype i = n - 1; i >= 0; --i) {
-            for (qsizetype j = m - 1; j >= 0; --j) {
-                at(i, j) = a[prefix + i] == b[prefix + j] ? at(i + 1, j + 1) + 1
-                                                          : std::max(at(i + 1, j), at(i, j + 1));
-            }
-        }
-        qsizetype i = 0;
-        qsizetype j = 0;
-        while (i < n || j < m) {
-            if (i < n && j < m && a[prefix + i] == b[prefix + j]) {
-                steps.push_back(Step::Match);
-                ++i;
-                ++j;
-            } else if (j == m || (i < n && at(i + 1, j) >= at(i, j + 1))) {
-                steps.push_back(Step::Original);
-                ++i;
-            } else {
-                steps.push_back(Step::Typed);
-                ++j;
-            }
+            at(i, j) =
+                std::min({at(i - 1, j - 1) + pairCost(i, j), at(i - 1, j) + 1, at(i, j - 1) + 1});
         }
     }
-    steps.insert(steps.end(), static_cast<std::size_t>(suffix), Step::Match);
-    return steps;
+    // Where the typed text ends in the original: the cheapest, and of those the farthest, so
+    // that words typed differently pair with the original's rather than count as added.
+    qsizetype reached = 0;
+    for (qsizetype i = 1; i <= n; ++i) {
+        if (at(i, m) <= at(reached, m)) {
+            reached = i;
+        }
+    }
+    qsizetype i = reached;
+    qsizetype j = m;
+    while (i > 0 || j > 0) {
+        if (i > 0 && j > 0 && at(i, j) == at(i - 1, j - 1) + pairCost(i, j)) {
+            steps.push_back(Step::Pair);
+            --i;
+            --j;
+        } else if (j > 0 && (i == 0 || at(i, j) == at(i, j - 1) + 1)) {
+            steps.push_back(Step::Typed);
+            --j;
+        } else {
+            steps.push_back(Step::Original);
+            --i;
+        }
+    }
+    std::reverse(steps.begin(), steps.end());
+    return {steps, reached};
 }
 
 } // namespace
@@ -142,48 +149,22 @@ int textStrokes(QStringView text) {
 QList<WordMark> compareWords(const QString& original, const QString& typed) {
     const QStringList a = words(original);
     const QStringList b = words(typed);
-    const std::vector<Step> steps = align(a, b);
-    // Where the last typed word lies: what of the original follows it was not reached.
-    const auto lastMatch = std::find(steps.rbegin(), steps.rend(), Step::Match);
-    const auto tail = lastMatch.base(); // the steps after the last matched word
-
+    const auto [steps, reached] = align(a, b);
     QList<WordMark> marks;
     qsizetype i = 0;
     qsizetype j = 0;
-    auto step = steps.begin();
-    while (step != steps.end()) {
-        if (*step == Step::Match) {
-            marks.append({WordMark::Kind::Right, a[i++], b[j++]});
-            ++step;
-            continue;
+    for (const Step step : steps) {
+        if (step == Step::Pair) {
+            const bool right = a[i] == b[j] || (j == b.size() - 1 && a[i].startsWith(b[j]));
+            marks.append({right ? WordMark::Kind::Right : WordMark::Kind::Wrong, a[i++], b[j++]});
+        } else if (step == Step::Original) {
+            marks.append({WordMark::Kind::Missing, a[i++], {}});
+        } else {
+            marks.append({WordMark::Kind::Added, {}, b[j++]});
         }
-        // A run of differences: its words pair up in order; the longer side's rest is left
-        // out or added.
-        QStringList gapOriginal;
-        QStringList gapTyped;
-        const bool last = step >= tail;
-        for (; step != steps.end() && *step != Step::Match; ++step) {
-            if (*step == Step::Original) {
-                gapOriginal.append(a[i++]);
-            } else {
-                gapTyped.append(b[j++]);
-            }
-        }
-        for (qsizetype k = 0; k < std::max(gapOriginal.size(), gapTyped.size()); ++k) {
-            if (k < gapOriginal.size() && k < gapTyped.size()) {
-                // The time may have cut the last word short.
-                const bool cutShort =
-                    last && k == gapTyped.size() - 1 && gapOriginal[k].startsWith(gapTyped[k]);
-                marks.append({cutShort ? WordMark::Kind::Right : WordMark::Kind::Wrong,
-                              gapOriginal[k], gapTyped[k]});
-            } else if (k < gapOriginal.size()) {
-                marks.append({last ? WordMark::Kind::Unreached : WordMark::Kind::Missing,
-                              gapOriginal[k],
-                              {}});
-            } else {
-                marks.append({WordMark::Kind::Added, {}, gapTyped[k]});
-            }
-        }
+    }
+    for (; i < a.size(); ++i) {
+        marks.append({WordMark::Kind::Unreached, a[i], {}});
     }
     return marks;
 }

@@ -28,8 +28,8 @@ struct WordMark {
     QString typed;    // empty for Missing and Unreached
 };
 
-// Words are compared after an alignment (the longest common subsequence of words), so one word
-// left out or added costs one error, not every later word. Several mistakes in one word are one
+// Words are compared after the alignment that costs the fewest errors, so one word left out or
+// added costs one error, not every later word. Several mistakes in one word are one
 // error. The last word typed, cut short by the time, is right as far as it goes.
 QList<WordMark> compareWords(const QString& original, const QString& typed);
 

@@ -48,6 +48,12 @@ private slots:
                                             << "ab\ncd ef" << 8 << 1 << 1250;
         QTest::newRow("the tail not reached, its last word cut short") << "ab cd ef gh"
                                                                        << "ab cd e" << 7 << 0 << 0;
+        // Typed words that stand further on in the text (or at its very end) are two wrong words
+        // at the start, not everything before them left out.
+        QTest::newRow("words of a later place typed at the start") << "ab cd ef gh ij kl"
+                                                                   << "ij kl" << 5 << 2 << 4000;
+        QTest::newRow("the last word typed is the text's last word") << "ab cd ef gh"
+                                                                     << "xy gh" << 5 << 2 << 4000;
         QTest::newRow("the rate cut, not rounded: 1 in 155 is 0.645 %")
             << a153 + " b" << a153 + " c" << 155 << 1 << 64;
     }
