@@ -10,6 +10,7 @@
 #include <QSqlQuery>
 #include <QTemporaryDir>
 #include <QTest>
+#include <cstdio>
 #include <ctime>
 
 #ifdef Q_OS_UNIX
@@ -372,6 +373,28 @@ private slots:
         QCOMPARE(one.results().front().lesson, 2);
     }
 
+    // Two stores of one tutor on the file (the loading thread's and the window's), then another
+    // program reading it and closing: the tutor's write-ahead log must stay, or what the tutor
+    // writes after would be lost with it.
+    void anotherProgramClosingTheFileLeavesTheTutorsLog() {
+        QTemporaryDir dir;
+        const QString path = dir.filePath(texts::kResultsFileName);
+        SqliteResultsStore loading(path);
+        QVERIFY(loading.openLog());
+        SqliteResultsStore window(path);
+        QVERIFY(window.record(result(1, QStringLiteral("f j d k"), kMonday, 100, 0.5, true)));
+        QProcess other;
+        other.setProcessEnvironment([&] {
+            QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+            environment.insert(QStringLiteral("TIPORA_READ_HISTORY_AND_CLOSE"), path);
+            return environment;
+        }());
+        other.start(QCoreApplication::applicationFilePath(), {});
+        QVERIFY(other.waitForFinished(30000));
+        QCOMPARE(other.readAllStandardOutput().trimmed(), QByteArray("1"));
+        QVERIFY(QFile::exists(path + QStringLiteral("-wal")));
+    }
+
     void aFileLockedTooLongIsReportedAsSuch() {
         QTemporaryDir dir;
         const QString path = dir.filePath(texts::kResultsFileName);
@@ -394,5 +417,19 @@ private slots:
     }
 };
 
-QTEST_GUILESS_MAIN(TestResultsStore)
+int main(int argc, char* argv[]) {
+    QCoreApplication app(argc, argv);
+    // Run again by a test as another program that reads the history and closes it.
+    if (const QString path = qEnvironmentVariable("TIPORA_READ_HISTORY_AND_CLOSE");
+        !path.isEmpty()) {
+        RawConnection other(path);
+        std::printf(
+            "%s\n",
+            qPrintable(other.value(QStringLiteral("SELECT count(*) FROM results")).toString()));
+        return 0;
+    }
+    TestResultsStore test;
+    QTEST_SET_MAIN_SOURCE_PATH
+    return QTest::qExec(&test, argc, argv);
+}
 #include "test_results_store.moc"
