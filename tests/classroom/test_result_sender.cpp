@@ -168,6 +168,33 @@ private slots:
             QCOMPARE(store.classroomStatus()->waiting, 1);
         }
         server_.number(QStringLiteral("UPDATE tipora.schema_info SET version = 1 RETURNING 1"));
+
+        // A database without the schema; then a result the server refuses, which stays queued
+        // with its reason while the one after it goes.
+        ClassroomConfig elsewhere = student(QStringLiteral("student1"));
+        elsewhere.server.replace(QStringLiteral("dbname=tipora"),
+                                 QStringLiteral("dbname=postgres"));
+        const QString name = QStringLiteral("no-schema");
+        QCOMPARE(openClassroomServer(elsewhere, name), texts::kNoSchema);
+        const QString file = dir_.filePath(QStringLiteral("refused.sqlite"));
+        {
+            SqliteResultsStore local(file);
+            QVERIFY(local.record(result(7)));
+        }
+        {
+            QSqlDatabase raw = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), name);
+            raw.setDatabaseName(file);
+            QVERIFY(raw.open());
+            QVERIFY(QSqlQuery(raw).exec(QStringLiteral(
+                "INSERT INTO outbox (uid, payload) VALUES ('x', '{\"uid\": \"x\"}')")));
+            raw.close();
+        }
+        QSqlDatabase::removeDatabase(name);
+        ClassroomResultsStore store(file, student(QStringLiteral("student1")), 200);
+        QVERIFY(store.record(result(8)));
+        QTRY_VERIFY(store.classroomStatus()->problem.startsWith(
+            texts::kResultRefused.section(QLatin1Char(':'), 0, 0)));
+        QCOMPARE(store.classroomStatus()->waiting, 1);
     }
 };
 
