@@ -11,6 +11,7 @@
 #include "ui/results_module.h"
 #include "ui/results_window.h"
 
+#include <QGuiApplication>
 #include <QObject>
 #include <QtPlugin>
 
@@ -53,7 +54,10 @@ public:
 
     QString showClassWindow(const ClassroomConfig& classroom, QWidget* parent) override {
         const QString connection = QStringLiteral("tipora-class-overview");
+        // The teacher asked for the server and waits for it (a silent one for seconds).
+        QGuiApplication::setOverrideCursor(Qt::WaitCursor);
         QString problem = openClassroomServer(classroom, connection);
+        QGuiApplication::restoreOverrideCursor();
         if (problem.isEmpty()) {
             QSqlDatabase db = QSqlDatabase::database(connection, false);
             if (isClassTeacher(db)) {
