@@ -2,8 +2,8 @@
 
 namespace tipora {
 
-ClassroomResultsStore::ClassroomResultsStore(const QString& filePath,
-                                             const ClassroomConfig& config, int retryMs)
+ClassroomResultsStore::ClassroomResultsStore(const QString& filePath, const ClassroomConfig& config,
+                                             int retryMs)
     : store_(filePath), sender_(filePath, config, retryMs) {
     store_.queueFor({config.className, config.studentName});
 }
