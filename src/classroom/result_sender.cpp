@@ -137,7 +137,8 @@ void ResultSender::start() {
     thread_.setObjectName(QStringLiteral("tipora-classroom"));
     worker_ = new SenderWorker(*this, retryMs_);
     worker_->moveToThread(&thread_);
-    thread_.start();
+    // Sending is never urgent: the thread runs when the learner's keys leave the processor idle.
+    thread_.start(QThread::IdlePriority);
     QMetaObject::invokeMethod(
         worker_, [w = worker_] { w->begin(); }, Qt::QueuedConnection);
 }
