@@ -3,6 +3,7 @@
 // straight into the tables as the server's superuser), read as the teacher over each period the
 // window offers, then one student's history, then the window itself. Prints each median beside
 // its target (300 ms for the overview) and exits 1 when one misses it, 77 without a server.
+#include "bench_figures.h"
 #include "classroom/class_overview.h"
 #include "ui/class_window.h"
 
@@ -21,6 +22,9 @@
 #include <vector>
 
 namespace {
+
+using tipora::bench::median;
+using tipora::bench::report;
 
 constexpr int kStudents = 30;
 constexpr int kResultsEach = 1000;
@@ -53,22 +57,6 @@ const char* const kFill[] = {
     " FROM tipora.results WHERE kind = 'exam'",
     "ANALYZE",
 };
-
-double median(std::vector<double> values) {
-    std::sort(values.begin(), values.end());
-    return values[values.size() / 2];
-}
-
-bool report(const char* what, const std::vector<double>& ms, double target) {
-    const double mid = median(ms);
-    const double worst = *std::max_element(ms.begin(), ms.end());
-    std::printf("%-46s median %7.2f ms  max %7.2f ms  %zu runs", what, mid, worst, ms.size());
-    if (target > 0) {
-        std::printf("  target %.0f ms: %s", target, mid < target ? "ok" : "MISSED");
-    }
-    std::printf("\n");
-    return target <= 0 || mid < target;
-}
 
 std::vector<double> time(const std::function<bool()>& once) {
     std::vector<double> ms;

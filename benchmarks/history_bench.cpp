@@ -5,6 +5,7 @@
 // and 150 ms) and exits 1 when a median misses its target. The folder is the temporary one
 // unless given: pass a folder on the disk the learner's settings live on.
 #include "app/platform.h"
+#include "bench_figures.h"
 #include "history/results_store.h"
 #include "ui/exam_result_window.h"
 #include "ui/key_heat_map_view.h"
@@ -20,6 +21,9 @@
 #include <vector>
 
 namespace {
+
+using tipora::bench::median;
+using tipora::bench::report;
 
 class SilentPlatform : public tipora::Platform {
 public:
@@ -78,23 +82,6 @@ tipora::LessonResult sample(int i) {
     r.finished = i % 4 != 0;
     r.keys = sampleKeys(i);
     return r;
-}
-
-double median(std::vector<double> values) {
-    std::sort(values.begin(), values.end());
-    return values[values.size() / 2];
-}
-
-// A target of 0 is none: the figure is shown for what it is.
-bool report(const char* what, const std::vector<double>& ms, double target) {
-    const double mid = median(ms);
-    const double worst = *std::max_element(ms.begin(), ms.end());
-    std::printf("%-42s median %7.2f ms  max %7.2f ms  %zu runs", what, mid, worst, ms.size());
-    if (target > 0) {
-        std::printf("  target %.0f ms: %s", target, mid < target ? "ok" : "MISSED");
-    }
-    std::printf("\n");
-    return target <= 0 || mid < target;
 }
 
 // Fills a results file with n results through the store itself, so the file is exactly what the

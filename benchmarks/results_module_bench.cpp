@@ -6,6 +6,7 @@
 // before the module is in: what the learner waits then, the file made on the spot.
 // Prints medians over the runs; exits 1 when storing at a lesson's end misses 5 ms.
 //   bench_results_module [RUNS] [FOLDER]
+#include "bench_figures.h"
 #include "history/lesson_result.h"
 #include "ui/results_module.h"
 
@@ -20,6 +21,8 @@
 #include <vector>
 
 namespace {
+
+using tipora::bench::median;
 
 tipora::LessonResult sample(int i) {
     tipora::LessonResult r;
@@ -69,11 +72,6 @@ int child(const QString& folder, bool immediate) {
     }
     std::printf("%.3f %.3f %.3f %.3f\n", start, loaded, stop, ms(clock));
     return 0;
-}
-
-double median(std::vector<double> values) {
-    std::sort(values.begin(), values.end());
-    return values[values.size() / 2];
 }
 
 } // namespace
