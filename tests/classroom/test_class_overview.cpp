@@ -3,17 +3,15 @@
 // worked out by hand.
 #include "classroom/class_overview.h"
 #include "classroom/classroom_texts.h"
+#include "support/classroom_server.h"
 #include "ui/class_window.h"
 
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
-#include <QProcess>
-#include <QRegularExpression>
 #include <QSqlError>
 #include <QSqlQuery>
 #include <QTableView>
-#include <QTemporaryDir>
 #include <QtTest>
 
 using namespace tipora;
@@ -52,28 +50,13 @@ QJsonObject exam(double net, double rate, QJsonValue grade) {
 class TestClassOverview : public QObject {
     Q_OBJECT
 
-    QTemporaryDir dir_;
-    QString harness_ = qEnvironmentVariable("TIPORA_PG_CLUSTER", QStringLiteral(TIPORA_PG_CLUSTER));
-    QString socket_;
-    int port_ = 0;
-    bool started_ = false;
+    test::ClassroomServer server_;
     int sent_ = 0;
-
-    int cluster(const QString& command, QByteArray* output = nullptr) {
-        QProcess p;
-        p.setProcessChannelMode(QProcess::ForwardedErrorChannel);
-        p.start(QStringLiteral("bash"), {harness_, command, dir_.path()});
-        p.waitForFinished(120000);
-        if (output != nullptr) {
-            *output = p.readAllStandardOutput();
-        }
-        return p.exitStatus() == QProcess::NormalExit ? p.exitCode() : -1;
-    }
 
     QSqlDatabase connectAs(const QString& login) {
         QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QPSQL"), login);
-        db.setHostName(socket_);
-        db.setPort(port_);
+        db.setHostName(server_.socket);
+        db.setPort(server_.port);
         db.setDatabaseName(QStringLiteral("tipora"));
         db.setUserName(login);
         db.setPassword(QStringLiteral("heslo-") + login);
@@ -118,18 +101,11 @@ class TestClassOverview : public QObject {
 
 private slots:
     void initTestCase() {
-        QByteArray out;
-        const int status = cluster(QStringLiteral("start"), &out);
+        const int status = server_.start();
         if (status == 77) {
             QSKIP("no PostgreSQL server here");
         }
         QCOMPARE(status, 0);
-        started_ = true;
-        const auto m = QRegularExpression(QStringLiteral("PGHOST=(\\S+) PGPORT=(\\d+)"))
-                           .match(QString::fromUtf8(out));
-        QVERIFY(m.hasMatch());
-        socket_ = m.captured(1);
-        port_ = m.captured(2).toInt();
         QVERIFY(connectAs(QStringLiteral("student1")).isOpen());
         QVERIFY(connectAs(QStringLiteral("student2")).isOpen());
         QVERIFY(connectAs(QStringLiteral("teacher")).isOpen());
@@ -161,12 +137,6 @@ private slots:
              {"course", 5, true, "1", 180, 900, 9, {key("a", 70, 0)}});
         send("student2", "2.A", "Čech; Petr",
              {"exam", 0, true, "2", 120, 1000, 5, {}, exam(120.0, 0.5, QJsonValue())});
-    }
-
-    void cleanupTestCase() {
-        if (started_) {
-            cluster(QStringLiteral("stop"));
-        }
     }
 
     void studentsFiguresOverThePeriodAndOverall() {
@@ -260,9 +230,9 @@ private slots:
     void failuresComeBackAsMessages() {
         QCOMPARE(ClassOverviewReader(QStringLiteral("student1")).overview({}).error,
                  texts::kNotATeacher);
-        QCOMPARE(cluster(QStringLiteral("down")), 0);
+        QVERIFY(server_.down());
         QCOMPARE(read({}, std::nullopt).error, texts::kConnectionLost);
-        QCOMPARE(cluster(QStringLiteral("up")), 0);
+        QVERIFY(server_.up());
         // The connection the server dropped is opened again.
         QCOMPARE(read({}, std::nullopt).students.size(), 2);
     }
