@@ -1,5 +1,7 @@
 #include "app/classroom_config.h"
 
+#include "ground/text_decoding.h"
+
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -104,7 +106,9 @@ std::optional<ClassroomConfig> parseClassroomConfig(const QString& file, const Q
     int lineNumber = 0;
     // Read by hand rather than as QSettings: that would take the backslashes of a Windows path
     // (sslrootcert=C:\skola\ca.pem) for escapes and the commas of a value for a list.
-    for (const QString& raw : QString::fromUtf8(bytes).split(QLatin1Char('\n'))) {
+    // Saved by any editor of a lab's administrator: with a byte order mark, with CR LF, or in
+    // Windows-1250.
+    for (const QString& raw : decodeText(bytes).text.split(QLatin1Char('\n'))) {
         ++lineNumber;
         const QString line = raw.trimmed();
         if (line.isEmpty() || line.startsWith(QLatin1Char('#')) ||

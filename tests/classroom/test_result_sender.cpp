@@ -76,7 +76,7 @@ private slots:
         QVERIFY(problem.contains(QStringLiteral(".pgpass")));
         QFile own(QDir(user.path()).filePath(kClassroomFile));
         QVERIFY(own.open(QIODevice::WriteOnly));
-        own.write("[trida]\nserver=host=doma\ntrida=4.A\njmeno=Eva Malá\n");
+        own.write("\xEF\xBB\xBF[trida]\r\nserver=host=doma\r\ntrida=4.A\r\njmeno=Eva Malá\r\n");
         own.close();
         QCOMPARE(loadClassroomSetup({user.path(), system.path()}).config->studentName,
                  QStringLiteral("Eva Malá"));
