@@ -2,7 +2,7 @@
 #include "app/file_locations.h"
 #include "app/promenne.h"
 #include "app/texts.h"
-#include "classroom/link_texts.h"
+#include "classroom/classroom_texts.h"
 #include "exam/score_command.h"
 #include "history/history_texts.h"
 #include "history/lesson_recorder.h"

@@ -1,6 +1,6 @@
 #include "classroom/result_sender.h"
 
-#include "classroom/link_texts.h"
+#include "classroom/classroom_texts.h"
 #include "classroom/server_link.h"
 #include "history/results_store.h"
 

@@ -1,6 +1,6 @@
 #include "classroom/server_link.h"
 
-#include "classroom/link_texts.h"
+#include "classroom/classroom_texts.h"
 
 #include <QSqlError>
 #include <QSqlQuery>

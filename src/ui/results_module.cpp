@@ -1,6 +1,6 @@
 #include "ui/results_module.h"
 
-#include "classroom/link_texts.h"
+#include "classroom/classroom_texts.h"
 #include "history/history_texts.h"
 
 #include <QCoreApplication>

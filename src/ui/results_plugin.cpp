@@ -3,7 +3,7 @@
 #include "app/platform.h"
 #include "app/texts.h"
 #include "classroom/classroom_store.h"
-#include "classroom/link_texts.h"
+#include "classroom/classroom_texts.h"
 #include "classroom/server_link.h"
 #include "history/results_store.h"
 #include "ui/class_window.h"

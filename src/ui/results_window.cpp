@@ -2,7 +2,7 @@
 
 #include "app/platform.h"
 #include "app/texts.h"
-#include "classroom/link_texts.h"
+#include "classroom/classroom_texts.h"
 #include "classroom/result_sender.h"
 #include "history/history_texts.h"
 #include "history/results_store.h"

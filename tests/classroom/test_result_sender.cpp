@@ -3,7 +3,7 @@
 // twice, and every refusal named where the learner looks.
 #include "app/classroom_config.h"
 #include "classroom/classroom_store.h"
-#include "classroom/link_texts.h"
+#include "classroom/classroom_texts.h"
 #include "classroom/server_link.h"
 #include "support/classroom_server.h"
 
